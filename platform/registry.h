@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+// Read-only access to the machine's registry: the default value of a key.
+class Registry
+{
+public:
+    static constexpr uint32_t LocalMachine = 0x80000002u;
+
+    virtual ~Registry() = default;
+
+    // The text of the key's default (unnamed) value, or nothing when the key
+    // or the value is missing or cannot be read.
+    virtual std::optional<QString> defaultValue(uint32_t hive, const QString &keyPath) = 0;
+};
+
+// Where no registry exists, a file in the regedit export format stands in for
+// it: TORVEX_REGISTRY names it, by default /etc/torvex/registry.reg.
+class RegFileRegistry final : public Registry
+{
+public:
+    explicit RegFileRegistry(const QString &path);
+
+    static QString defaultPath();
+
+    std::optional<QString> defaultValue(uint32_t hive, const QString &keyPath) override;
+
+private:
+    QString m_path;
+};
+
+// The registry this machine has: the real one on Windows, the file elsewhere.
+std::unique_ptr<Registry> createSystemRegistry();

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QLibrary>
+#include <QString>
+
+#include <cstdint>
+#include <stdexcept>
+
+// The remote-API library's init record, passed by reference to CeRapiInitEx.
+struct RapiInit
+{
+    uint32_t cbSize;
+    uint32_t heRapiInit;
+    int32_t hrRapiInit;
+};
+static_assert(sizeof(RapiInit) == 12, "RapiInit must match the library's 12-byte layout");
+
+// Raised when the library or one of its entry points cannot be bound.
+class RemoteApiUnavailable : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The two calls the device probe makes into the handheld remote-API library.
+class RemoteApi
+{
+public:
+    virtual ~RemoteApi() = default;
+
+    virtual int32_t CeRapiInitEx(RapiInit *init) = 0;
+    // `record` points to a zeroed buffer of at least RecordBufferSize bytes
+    // whose first 148 bytes hold the single-byte version record.
+    virtual int32_t CeGetVersionEx(unsigned char *record) = 0;
+
+    // The system's own library fills a 276-byte wide-character record, so the
+    // buffer handed to it is never smaller than that.
+    static constexpr int RecordBufferSize = 276;
+};
+
+// Binds the library by name on first use, so the wizard starts and runs its
+// pages without it. Throws RemoteApiUnavailable when binding fails.
+class LibraryRemoteApi final : public RemoteApi
+{
+public:
+    explicit LibraryRemoteApi(const QString &libraryName = QStringLiteral("rapi"));
+
+    int32_t CeRapiInitEx(RapiInit *init) override;
+    int32_t CeGetVersionEx(unsigned char *record) override;
+
+private:
+    QFunctionPointer resolve(const char *symbol);
+
+    QLibrary m_library;
+};

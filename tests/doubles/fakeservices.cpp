@@ -1,0 +1,64 @@
+#include "doubles/fakeservices.h"
+
+#include <QTimer>
+
+#include <cstring>
+
+int32_t FakeRemoteApi::CeRapiInitEx(RapiInit *)
+{
+    ++initCalls;
+    return 0;
+}
+
+int32_t FakeRemoteApi::CeGetVersionEx(unsigned char *record)
+{
+    ++versionCalls;
+    if (!connected)
+        return 0;
+    const int32_t fields[] = {148, 4, 20, 1081, 3};
+    std::memcpy(record, fields, sizeof fields);
+    return 1;
+}
+
+std::optional<QString> FakeRegistry::defaultValue(uint32_t hive, const QString &keyPath)
+{
+    queries << keyPath;
+    if (hive != LocalMachine || !localMachine.contains(keyPath))
+        return std::nullopt;
+    return localMachine.value(keyPath);
+}
+
+void FakeProcess::end()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    emit ended();
+}
+
+std::unique_ptr<LaunchedProcess> FakeProcessServices::start(const LaunchCommand &command, QString *error)
+{
+    if (!failWith.isEmpty()) {
+        if (error)
+            *error = failWith;
+        return nullptr;
+    }
+    started << command;
+    auto process = std::make_unique<FakeProcess>();
+    running << process.get();
+    QObject::connect(process.get(), &QObject::destroyed, process.get(),
+                     [this, p = process.get()] { running.removeAll(p); });
+    if (autoEndMs >= 0)
+        QTimer::singleShot(autoEndMs, process.get(), &FakeProcess::end);
+    if (onStart)
+        onStart(command);
+    return process;
+}
+
+QTimer *FastTickSource::createTimer(std::chrono::milliseconds interval, QObject *parent)
+{
+    auto *timer = new QTimer(parent);
+    timer->setTimerType(Qt::PreciseTimer);
+    timer->setInterval(interval / m_speedUp);
+    return timer;
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "doubles/scriptedmessageboxes.h"
+#include "platform/processservices.h"
+#include "platform/registry.h"
+#include "platform/remoteapi.h"
+#include "platform/services.h"
+#include "platform/ticksource.h"
+
+#include <QHash>
+#include <QList>
+
+#include <functional>
+
+// A handheld that answers or not, and counts the calls made to it.
+class FakeRemoteApi final : public RemoteApi
+{
+public:
+    int32_t CeRapiInitEx(RapiInit *init) override;
+    int32_t CeGetVersionEx(unsigned char *record) override;
+
+    bool connected = true;
+    int initCalls = 0;
+    int versionCalls = 0;
+};
+
+class FakeRegistry final : public Registry
+{
+public:
+    std::optional<QString> defaultValue(uint32_t hive, const QString &keyPath) override;
+
+    QHash<QString, QString> localMachine; // key path -> default value
+    QStringList queries;
+};
+
+// A process that ends when the test says so, or by itself after the given
+// number of milliseconds when `autoEndMs` >= 0.
+class FakeProcess final : public LaunchedProcess
+{
+public:
+    bool hasEnded() const override { return m_ended; }
+    void end();
+
+private:
+    bool m_ended = false;
+};
+
+class FakeProcessServices final : public ProcessServices
+{
+public:
+    QString currentDirectory() const override { return directory; }
+    std::unique_ptr<LaunchedProcess> start(const LaunchCommand &command, QString *error) override;
+
+    QString directory = QStringLiteral("/opt/torvex");
+    QList<LaunchCommand> started;
+    QString failWith;          // non-empty: every start fails with this reason
+    int autoEndMs = 0;         // < 0: processes run until ended by the test
+    QList<FakeProcess *> running;
+    std::function<void(const LaunchCommand &)> onStart;
+};
+
+// Timers that run `speedUp` times faster than real time (at least 0 ms).
+class FastTickSource final : public TickSource
+{
+public:
+    explicit FastTickSource(int speedUp = 1000) : m_speedUp(speedUp) {}
+    QTimer *createTimer(std::chrono::milliseconds interval, QObject *parent) override;
+
+private:
+    int m_speedUp;
+};
+
+// All the doubles together, ready to hand to a Form1.
+struct FakeServices
+{
+    ScriptedMessageBoxes messages;
+    FakeRemoteApi remoteApi;
+    FakeRegistry registry;
+    FakeProcessServices processes;
+    FastTickSource ticks;
+
+    Services services() { return {messages, remoteApi, registry, processes, ticks}; }
+};
