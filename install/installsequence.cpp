@@ -1,0 +1,130 @@
+// Next on the ready page: check for the handheld, turn the page into the
+// installing page, find the application manager and run it once per INI file
+// of the chosen platform's list, then report success and close.
+#include "wizard/form1.h"
+
+#include "device/module1.h"
+#include "install/installlists.h"
+#include "install/launchcommand.h"
+#include "platform/messageboxes.h"
+#include "platform/processservices.h"
+#include "platform/registry.h"
+#include "wizard/licensebox.h"
+#include "wizard/optionbutton.h"
+#include "wizard/trackgeometry.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QTimer>
+
+namespace {
+const QString AppManagerKey =
+    QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAPPMGR.EXE");
+} // namespace
+
+void Form1::InstallSequence()
+{
+    // The disabled buttons are not the only guard: nothing may start a
+    // second run while one is under way.
+    if (m_installing || m_unloaded)
+        return;
+    QScopedValueRollback installing(m_installing, true);
+
+    if (!Option3->isChecked() && !Option4->isChecked()) {
+        m_services.messages.information(
+            this, tr("No Pocket PC version has been chosen, so there is nothing to install. "
+                     "Click Back and choose your Pocket PC version."));
+        return;
+    }
+
+    if (!Module1::DeviceConnected(m_services.remoteApi)) {
+        m_services.messages.information(
+            this, tr("No mobile device connected. Connect the Pocket PC to your host Computer and click Next."));
+        return;
+    }
+
+    showInstallingPage();
+
+    const QString installDir = m_services.processes.currentDirectory();
+    const QString managerPath =
+        m_services.registry.defaultValue(Registry::LocalMachine, AppManagerKey).value_or(QString());
+    if (managerPath.isEmpty()) {
+        backToReadyPage();
+        m_services.messages.information(
+            this, tr("Setup cannot find the Pocket PC application manager (CEAPPMGR.EXE): the registry "
+                     "has no path for it under HKEY_LOCAL_MACHINE\\%1. Install the desktop "
+                     "synchronisation software, then click Next.")
+                      .arg(AppManagerKey));
+        return;
+    }
+
+    Label13->setVisible(true);
+
+    if (Option3->isChecked() && !RunList(ListA, managerPath, installDir))
+        return;
+    if (Option4->isChecked() && !RunList(ListB, managerPath, installDir))
+        return;
+
+    Timer1->stop();
+    Picture3->setVisible(false);
+    m_services.messages.information(this, m_vars.SuccessMessage);
+    m_vars.ExitConfirmed = True;
+    unload();
+}
+
+// Runs one list; false when the run must end here (the window was closed,
+// or a run could not be started and the user has been told).
+bool Form1::RunList(std::span<const InstallStep> list, const QString &managerPath,
+                    const QString &installDir)
+{
+    for (const InstallStep &step : list) {
+        const LaunchCommand command = buildLaunchCommand(managerPath, installDir, step.iniName);
+        QString error;
+        if (!LaunchAndWait(command, &error)) {
+            backToReadyPage();
+            m_services.messages.information(
+                this, tr("Setup could not run the application manager for %1:\n%2\n\n"
+                         "Check the application manager, then click Next to start again.")
+                          .arg(step.iniName.sliced(1), error));
+            return false;
+        }
+        if (m_unloaded)
+            return false;
+        if (step.pauseTicks)
+            PauseTicks(*step.pauseTicks);
+        if (m_unloaded)
+            return false;
+    }
+    return true;
+}
+
+void Form1::showInstallingPage()
+{
+    Label6->setVisible(false);
+    Command3->setEnabled(false);
+    Timer1->start();
+    Picture3->setVisible(true);
+    Command1->setEnabled(false);
+    Label2->setVisible(true);
+    Label4->setVisible(false);
+    Label5->setVisible(false);
+    Command2->setEnabled(false);
+}
+
+// Undoes the installing look when a run cannot go on, so that the user can
+// put things right and press Next again, go back, or cancel.
+void Form1::backToReadyPage()
+{
+    Timer1->stop();
+    Picture3->setVisible(false);
+    setPicture3Left(Track::Left);
+    Label2->setVisible(false);
+    Label13->setVisible(false);
+    Label4->setVisible(true);
+    Label5->setVisible(true);
+    Label6->setVisible(true);
+    Command1->setEnabled(true);
+    Command2->setEnabled(true);
+    Command3->setEnabled(true);
+}

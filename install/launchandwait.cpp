@@ -1,0 +1,16 @@
+#include "wizard/form1.h"
+
+#include "platform/processservices.h"
+
+bool Form1::LaunchAndWait(const LaunchCommand &command, QString *error)
+{
+    const std::unique_ptr<LaunchedProcess> process = m_services.processes.start(command, error);
+    if (!process)
+        return false;
+    // Waits for the process's real end, whatever exit code it leaves. If the
+    // window is closed meanwhile the wait stops; the process runs on.
+    do {
+        waitForEvents();
+    } while (!process->hasEnded() && !m_unloaded);
+    return true;
+}

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "platform/services.h"
+#include "wizard/state/globalvar.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <span>
+
+class LicenseBox;
+class OptionButton;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+struct InstallStep;
+struct LaunchCommand;
+
+// The wizard's only window: four pages on one spot, Back, Next and Cancel
+// below them, and the install run started by Next on the last page.
+class Form1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    Form1(GlobalVar &vars, const Services &services, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // True once the window has been closed for good.
+    bool isUnloaded() const { return m_unloaded; }
+
+    // The progress block's Left, in twips within the installing page.
+    float picture3Left() const { return m_picture3Left; }
+    void setPicture3Left(float left);
+
+public slots:
+    void Form_Load();
+    void Form_Unload(int16_t &cancel);
+
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Option4_Click();
+
+    void Text1_Change();
+    void Timer1_Timer();
+    void TimerOUT_Timer();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls();
+    void createWelcomePage();
+    void createPlatformPage();
+    void createReadyPage();
+    void setUpTabOrder();
+
+    // Page and option changes, each as one property setting.
+    void setFrameVisible(QGroupBox *frame, bool visible);
+    void selectOption(QRadioButton *option);
+    static void clearOption(QRadioButton *option);
+    void keepCoveredControlsOutOfReach();
+
+    void unload();
+
+    // The install run.
+    void InstallSequence();
+    bool RunList(std::span<const InstallStep> list, const QString &managerPath,
+                 const QString &installDir);
+    bool LaunchAndWait(const LaunchCommand &command, QString *error);
+    void PauseTicks(int ticks);
+    void waitForEvents();
+    void showInstallingPage();
+    void backToReadyPage();
+
+    GlobalVar &m_vars;
+    Services m_services;
+    bool m_unloaded = false;
+    bool m_installing = false;
+    float m_picture3Left = 0;
+
+    // Controls, by their designer names.
+    QGroupBox *Frame1 = nullptr;
+    QGroupBox *Frame2 = nullptr;
+    QGroupBox *Frame3 = nullptr;
+    QGroupBox *Frame4 = nullptr;
+    LicenseBox *Text1 = nullptr;
+    OptionButton *Option1 = nullptr;
+    OptionButton *Option2 = nullptr;
+    OptionButton *Option3 = nullptr;
+    OptionButton *Option4 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QPushButton *Command2 = nullptr;
+    QPushButton *Command3 = nullptr;
+    QLabel *Picture1 = nullptr;
+    QWidget *Picture2 = nullptr;
+    QLabel *Picture3 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLabel *Label5 = nullptr;
+    QLabel *Label6 = nullptr;
+    QLabel *Label7 = nullptr;
+    QLabel *Label8 = nullptr;
+    QLabel *Label9 = nullptr;
+    QLabel *Label10 = nullptr;
+    QLabel *Label11 = nullptr;
+    QLabel *Label12 = nullptr;
+    QLabel *Label13 = nullptr;
+    QLabel *Label14 = nullptr;
+    QTimer *Timer1 = nullptr;
+    QTimer *TimerOUT = nullptr;
+};
