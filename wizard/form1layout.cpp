@@ -1,5 +1,6 @@
 // The window's controls: containers, places, texts, fonts, front-to-back and
 // tab order, as the layout lays them down before the load step runs.
+#include "assets/assets.h"
 #include "platform/ticksource.h"
 #include "wizard/fonts.h"
 #include "wizard/form1.h"
@@ -8,8 +9,8 @@
 #include "wizard/trackgeometry.h"
 #include "wizard/twips.h"
 
-#include <QFile>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
@@ -54,21 +55,13 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, i
     return b;
 }
 
-QString licenceAgreement()
-{
-    QFile file(QStringLiteral(":/assets/license.txt"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromLatin1(file.readAll());
-}
-
 } // namespace
 
 void Form1::createControls()
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Halvory Setup"));
-    setWindowIcon(QIcon(QStringLiteral(":/assets/torvex.png")));
+    setWindowIcon(Assets::windowIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFont(dialogFont());
@@ -78,7 +71,7 @@ void Form1::createControls()
     Frame1 = frame(this, "Frame1", QStringLiteral("Halvory License Agreement"));
 
     Text1 = place(new LicenseBox(this), "Text1", twipsRect(360, 600, 6615, 3495));
-    Text1->setPlainText(licenceAgreement()); // before the guard is connected
+    Text1->setPlainText(Assets::licenseText()); // before the guard is connected
 
     Option1 = place(new OptionButton(tr("I agree"), this), "Option1", twipsRect(600, 4200, 1215, 495));
     Option2 = place(new OptionButton(tr("I don not agree"), this), "Option2",
@@ -112,7 +105,7 @@ void Form1::createWelcomePage()
     Picture1->setLineWidth(2);
     // Drawn unscaled from the top-left corner; the box cuts off the rest.
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Picture1->setPixmap(QPixmap(QStringLiteral(":/assets/welcome.jpg")));
+    Picture1->setPixmap(QPixmap(Assets::WelcomePicture));
 
     Label1 = label(Frame2, "Label1",
                    tr("Setup is preparing to install Torvex on your Pocket PC. To continue press Next."),
@@ -180,7 +173,7 @@ void Form1::createReadyPage()
     Picture3->setAutoFillBackground(true);
     Picture3->setPalette(trackColours);
     Picture3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Picture3->setPixmap(QPixmap(QStringLiteral(":/assets/progressblock.bmp")));
+    Picture3->setPixmap(QPixmap(Assets::ProgressBlock));
     Picture3->hide();
     m_picture3Left = Track::Left;
 }
