@@ -1,0 +1,135 @@
+// Loads the built librapi.so as the wizard does and checks that the simulated
+// handheld answers exactly while its directory exists.
+
+#include "check.h"
+
+#include <dlfcn.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct RapiInit
+{
+    uint32_t cbSize;
+    uint32_t heRapiInit;
+    int32_t hrRapiInit;
+};
+
+using InitFn = int32_t (*)(RapiInit *);
+using VersionFn = int32_t (*)(unsigned char *);
+
+InitFn initEx = nullptr;
+VersionFn versionEx = nullptr;
+
+// The wizard hands over a larger zeroed buffer; the tail is filled with a
+// marker here to catch writes beyond the 148-byte record.
+using Buffer = std::array<unsigned char, 276>;
+
+Buffer freshRecord(uint32_t size = 148)
+{
+    Buffer b;
+    b.fill(0);
+    std::fill(b.begin() + 148, b.end(), 0xAA);
+    std::memcpy(b.data(), &size, 4);
+    return b;
+}
+
+uint32_t field(const Buffer &b, int offset)
+{
+    return uint32_t(b[offset]) | uint32_t(b[offset + 1]) << 8 | uint32_t(b[offset + 2]) << 16
+        | uint32_t(b[offset + 3]) << 24;
+}
+
+int32_t init()
+{
+    RapiInit record{sizeof(RapiInit), 0, 0};
+    return initEx(&record);
+}
+
+void expectUnplugged(const char *context)
+{
+    checkContext() = context;
+    CHECK(init() < 0);
+    Buffer record = freshRecord();
+    const Buffer before = record;
+    CHECK_EQ(versionEx(record.data()), 0);
+    CHECK(record == before);
+}
+
+void expectPlugged(const char *context)
+{
+    checkContext() = context;
+    CHECK_EQ(init(), 0);
+    Buffer record = freshRecord();
+    CHECK(versionEx(record.data()) != 0);
+    CHECK_EQ(field(record, 0), 148u);
+    CHECK_EQ(field(record, 4), 4u);
+    CHECK_EQ(field(record, 8), 20u);
+    CHECK_EQ(field(record, 12), 1081u);
+    CHECK_EQ(field(record, 16), 3u);
+    const std::string text(reinterpret_cast<const char *>(record.data() + 20));
+    CHECK_EQ(text, std::string("Simulated Pocket PC"));
+    CHECK(std::all_of(record.begin() + 20 + text.size(), record.begin() + 148, [](unsigned char c) { return c == 0; }));
+    CHECK(std::all_of(record.begin() + 148, record.end(), [](unsigned char c) { return c == 0xAA; }));
+}
+
+} // namespace
+
+int main()
+{
+    void *library = dlopen(SIMRAPI_PATH, RTLD_NOW | RTLD_LOCAL);
+    if (!library) {
+        std::cerr << "cannot load " << SIMRAPI_PATH << ": " << dlerror() << '\n';
+        return 1;
+    }
+    initEx = reinterpret_cast<InitFn>(dlsym(library, "CeRapiInitEx"));
+    versionEx = reinterpret_cast<VersionFn>(dlsym(library, "CeGetVersionEx"));
+    if (!initEx || !versionEx) {
+        std::cerr << "entry points missing\n";
+        return 1;
+    }
+
+    char pattern[] = "/tmp/torvex-simrapi-XXXXXX";
+    const fs::path scratch = mkdtemp(pattern);
+    const fs::path handheld = scratch / "handheld";
+    const fs::path unplugged = scratch / "unplugged";
+
+    unsetenv("TORVEX_HANDHELD");
+    expectUnplugged("variable unset");
+    setenv("TORVEX_HANDHELD", "", 1);
+    expectUnplugged("variable empty");
+    setenv("TORVEX_HANDHELD", handheld.c_str(), 1);
+    expectUnplugged("directory missing");
+    fs::create_directory(handheld);
+    expectPlugged("plugged in");
+    fs::rename(handheld, unplugged);
+    expectUnplugged("renamed away");
+    fs::rename(unplugged, handheld);
+    expectPlugged("renamed back");
+    std::ofstream(scratch / "file") << "not a directory";
+    setenv("TORVEX_HANDHELD", (scratch / "file").c_str(), 1);
+    expectUnplugged("a plain file");
+    setenv("TORVEX_HANDHELD", handheld.c_str(), 1);
+
+    checkContext() = "bad arguments while plugged in";
+    RapiInit wrongSize{8, 0, 0};
+    CHECK(initEx(&wrongSize) < 0);
+    CHECK(initEx(nullptr) < 0);
+    Buffer wide = freshRecord(276);
+    CHECK_EQ(versionEx(wide.data()), 0);
+    CHECK_EQ(versionEx(nullptr), 0);
+
+    fs::remove_all(scratch);
+    dlclose(library);
+    std::cout << (checkFailures() ? "FAILED" : "PASSED") << '\n';
+    return checkFailures();
+}
