@@ -18,7 +18,7 @@ QFont sansSerif(int pixelSize)
 
 QFont dialogFont()
 {
-    return sansSerif(11);
+    return sansSerif(10);
 }
 
 QFont largeFont()

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+
 Form1::Form1(GlobalVar &vars, const Services &services, QWidget *parent)
     : QWidget(parent), m_vars(vars), m_services(services)
 {
@@ -97,4 +99,11 @@ void Form1::clearOption(QRadioButton *option)
     option->setAutoExclusive(false);
     option->setChecked(false);
     option->setAutoExclusive(exclusive);
+
+    // Qt leaves only one button of a group in the tab chain; with nothing
+    // selected the keyboard must still be able to reach the group.
+    const auto group = option->parentWidget()->findChildren<QRadioButton *>(Qt::FindDirectChildrenOnly);
+    if (std::none_of(group.begin(), group.end(), [](const QRadioButton *b) { return b->isChecked(); }))
+        for (QRadioButton *button : group)
+            button->setFocusPolicy(Qt::StrongFocus);
 }

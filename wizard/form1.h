@@ -52,6 +52,14 @@ public slots:
     void Timer1_Timer();
     void TimerOUT_Timer();
 
+public:
+    // The install run's two waits; both keep the window alive meanwhile.
+    // Runs the command and returns when its process has ended (or the window
+    // has been closed); false, with the reason, when it could not start.
+    bool LaunchAndWait(const LaunchCommand &command, QString *error);
+    // Returns after `ticks` ticks of TimerOUT (at least one).
+    void PauseTicks(int ticks);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -74,8 +82,6 @@ private:
     void InstallSequence();
     bool RunList(std::span<const InstallStep> list, const QString &managerPath,
                  const QString &installDir);
-    bool LaunchAndWait(const LaunchCommand &command, QString *error);
-    void PauseTicks(int ticks);
     void waitForEvents();
     void showInstallingPage();
     void backToReadyPage();

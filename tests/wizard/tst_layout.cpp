@@ -1,0 +1,169 @@
+// The window as laid out: places, texts, fonts, stacking and tab order.
+#include "doubles/wizardharness.h"
+#include "wizard/fonts.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+class tst_Layout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void window();
+    void controls_data();
+    void controls();
+    void textsFitTheirBoxes_data();
+    void textsFitTheirBoxes();
+    void frontToBackOrder();
+    void tabOrder();
+    void largeFont();
+};
+
+void tst_Layout::window()
+{
+    WizardHarness wizard;
+    QCOMPARE(wizard.form->size(), QSize(488, 373));
+    QCOMPARE(wizard.form->minimumSize(), wizard.form->maximumSize());
+    const Qt::WindowFlags flags = wizard.form->windowFlags();
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+    QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QVERIFY(!wizard.form->windowIcon().isNull());
+    // No default button: only the button with the focus answers Enter.
+    for (const char *name : {"Command2", "Command3"})
+        QVERIFY2(!wizard.control<QPushButton>(name)->isDefault(), name);
+}
+
+void tst_Layout::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QRect>("twips");
+    QTest::addColumn<QString>("text");
+
+    auto row = [](const char *name, const char *container, QRect twips, const QString &text = {}) {
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(container) << twips << text;
+    };
+    for (const char *frame : {"Frame1", "Frame2", "Frame3", "Frame4"})
+        row(frame, "Form1", {120, 240, 7095, 4575});
+    row("Text1", "Form1", {360, 600, 6615, 3495});
+    row("Option1", "Form1", {600, 4200, 1215, 495}, "I agree");
+    row("Option2", "Form1", {4920, 4200, 1815, 495}, "I don not agree");
+    row("Command2", "Form1", {3480, 5040, 1095, 375}, "<<  Back");
+    row("Command1", "Form1", {4800, 5040, 1095, 375}, "Next  >>");
+    row("Command3", "Form1", {6120, 5040, 1095, 375}, "Cancel");
+    row("Picture1", "Frame2", {240, 840, 3015, 3135});
+    row("Label1", "Frame2", {3480, 1080, 2895, 975},
+        "Setup is preparing to install Torvex on your Pocket PC. To continue press Next.");
+    row("Label7", "Frame4", {480, 360, 5895, 495}, "To install the program choose your Microsoft Pocket PC version.");
+    row("Label8", "Frame4", {480, 840, 4575, 495},
+        "You can see the version by choosing from the Start Menu > Settings > System > About > Version.");
+    row("Label12", "Frame4", {480, 1560, 4455, 255}, " If it is 4.0.0 or higher choose  from the option below: ");
+    row("Label9", "Frame4", {480, 1920, 3375, 255}, "\"Microsoft Pocket PC Version 4.0.0 or higher\"");
+    row("Label10", "Frame4", {480, 2280, 3735, 255}, "if it is an earlier version choose:");
+    row("Label11", "Frame4", {480, 2640, 2895, 255}, "\"Earlier Microsoft Pocket PC Version\"");
+    row("Option3", "Frame4", {480, 3240, 2415, 735}, "Microsoft Pocket PC Version 4.0.0 or higher.");
+    row("Option4", "Frame4", {3840, 3360, 2535, 495}, "Earlier Microsoft Pocket PC Version.");
+    row("Label14", "Frame3", {720, 240, 6135, 615},
+        "Do not start other operations while running setup. This may cause invalid installation.");
+    row("Label4", "Frame3", {720, 960, 3135, 255}, "Click Install to begin installation.");
+    row("Label5", "Frame3", {720, 1320, 5295, 255},
+        "If you want to change or review any of the installation settings press Back.");
+    row("Label6", "Frame3", {720, 1680, 5175, 255}, "To exit the installation press Cancel.");
+    row("Label2", "Frame3", {720, 2040, 5295, 375}, "Setup is installing Torvex on your Pocket PC");
+    row("Label13", "Frame3", {720, 2520, 4575, 375}, "Setup is now inspecting your current Settings. Please wait.");
+    row("Picture2", "Frame3", {720, 3480, 5655, 375});
+    row("Picture3", "Frame3", {720, 3480, 480, 360});
+}
+
+void tst_Layout::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, container);
+    QFETCH(QRect, twips);
+    QFETCH(QString, text);
+
+    WizardHarness wizard;
+    QWidget *w = wizard.control(name.toLatin1().constData());
+    QVERIFY(w);
+    QCOMPARE(w->parentWidget()->objectName(), container);
+    QCOMPARE(w->geometry(), QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
+    if (auto *label = qobject_cast<QLabel *>(w))
+        QCOMPARE(label->text(), text);
+    else if (auto *button = qobject_cast<QAbstractButton *>(w))
+        QCOMPARE(button->text(), text);
+}
+
+void tst_Layout::textsFitTheirBoxes_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const char *name : {"Label1", "Label7", "Label8", "Label12", "Label9", "Label10", "Label11", "Label14",
+                             "Label4", "Label5", "Label6", "Label2", "Label13"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void tst_Layout::textsFitTheirBoxes()
+{
+    QFETCH(QString, name);
+
+    WizardHarness wizard;
+    auto *label = wizard.control<QLabel>(name.toLatin1().constData());
+    const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, label->width(), 10000),
+                                                          Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                                                          label->text());
+    QVERIFY2(needed.width() <= label->width() && needed.height() <= label->height(),
+             qPrintable(QStringLiteral("%1 needs %2x%3 in %4x%5")
+                            .arg(name)
+                            .arg(needed.width())
+                            .arg(needed.height())
+                            .arg(label->width())
+                            .arg(label->height())));
+}
+
+void tst_Layout::frontToBackOrder()
+{
+    WizardHarness wizard;
+    // Later siblings are drawn in front of earlier ones.
+    QStringList backToFront;
+    for (QObject *child : wizard.form->children())
+        if (child->isWidgetType() && !qobject_cast<QPushButton *>(child))
+            backToFront << child->objectName();
+    QCOMPARE(backToFront, (QStringList{"Frame1", "Text1", "Option1", "Option2", "Frame2", "Frame3", "Frame4"}));
+
+    const QObjectList inReady = wizard.control("Frame3")->children();
+    QVERIFY(inReady.indexOf(wizard.control("Picture3")) > inReady.indexOf(wizard.control("Picture2")));
+}
+
+void tst_Layout::tabOrder()
+{
+    WizardHarness wizard;
+    QStringList chain;
+    QWidget *w = wizard.control("Command1");
+    do {
+        chain << w->objectName();
+        w = w->nextInFocusChain();
+    } while (w != wizard.control("Command1") && chain.size() < 100);
+    chain.removeIf([](const QString &name) { return name.isEmpty() || name.startsWith(QLatin1String("qt_")); });
+    const QStringList focusable{"Command1", "Command2", "Text1", "Option1", "Option2", "Command3", "Option4", "Option3"};
+    QStringList inOrder;
+    for (const QString &name : chain)
+        if (focusable.contains(name))
+            inOrder << name;
+    QCOMPARE(inOrder, focusable);
+}
+
+void tst_Layout::largeFont()
+{
+    WizardHarness wizard;
+    QCOMPARE(wizard.control("Label14")->font(), ::largeFont());
+    QCOMPARE(wizard.control("Label2")->font(), ::largeFont());
+    for (const char *name : {"Label1", "Label4", "Label13", "Option3", "Text1", "Command1"})
+        QCOMPARE(wizard.control(name)->font(), dialogFont());
+    QVERIFY(::largeFont().pixelSize() > dialogFont().pixelSize());
+}
+
+QTEST_MAIN(tst_Layout)
+#include "tst_layout.moc"
