@@ -1,7 +1,51 @@
 #include "device/module1.h"
+
+#include "device/ceosversioninfo.h"
 #include "platform/remoteapi.h"
-// Placeholder until the probe lands.
+
+#include <algorithm>
+#include <array>
+#include <stdexcept>
+
 namespace Module1 {
-bool DeviceConnected(RemoteApi &) { return false; }
-QString DeviceVersionText(RemoteApi &) { return {}; }
+
+bool DeviceConnected(RemoteApi &api) noexcept
+{
+    try {
+        // The link is started anew on every probe and never ended; its result
+        // is not examined, the version query decides.
+        RapiInit init{};
+        init.cbSize = sizeof(RapiInit);
+        api.CeRapiInitEx(&init);
+        return !DeviceVersionText(api).isEmpty();
+    } catch (...) {
+        return false;
+    }
 }
+
+QString DeviceVersionText(RemoteApi &api)
+{
+    CEOSVERSIONINFO info;
+    info.size = SingleByteVersionRecordSize;
+
+    // The system's library fills its larger wide record, so the buffer it gets
+    // is that large; only the single-byte record at its start is read back.
+    std::array<unsigned char, RemoteApi::RecordBufferSize> buffer{};
+    const auto record = std::span(buffer).first<SingleByteVersionRecordSize>();
+    toSingleByte(info, record);
+    const int32_t answered = api.CeGetVersionEx(buffer.data());
+    info = fromSingleByte(record);
+    if (answered == 0)
+        return {};
+
+    const auto &text = info.serviceText;
+    const auto end = std::find(text.begin(), text.end(), u'\0');
+    if (end == text.end())
+        throw std::invalid_argument("service text has no terminating NUL");
+
+    return QString::number(info.majorVersion) + u'.' + QString::number(info.minorVersion) + u'.'
+        + QString::number(info.buildNumber) + u' '
+        + QStringView(text.data(), end - text.begin()).toString();
+}
+
+} // namespace Module1

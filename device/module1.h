@@ -8,11 +8,13 @@ class RemoteApi;
 // device for its operating-system version.
 namespace Module1 {
 
-// True when a device answered the version query. Never throws.
-bool DeviceConnected(RemoteApi &api);
+// True when a device answered the version query. Never throws: a missing
+// library or entry point, a refused query or an unreadable answer is False.
+bool DeviceConnected(RemoteApi &api) noexcept;
 
 // "major.minor.build service", or empty when the query reports failure.
-// Throws when the answer cannot be read.
+// Throws std::invalid_argument when the service text has no terminating NUL,
+// and RemoteApiUnavailable when the library cannot be bound.
 QString DeviceVersionText(RemoteApi &api);
 
 } // namespace Module1

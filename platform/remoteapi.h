@@ -38,8 +38,10 @@ public:
     static constexpr int RecordBufferSize = 276;
 };
 
-// Binds the library by name on first use, so the wizard starts and runs its
-// pages without it. Throws RemoteApiUnavailable when binding fails.
+// Binds the library on first use, so the wizard starts and runs its pages
+// without it. "rapi" is rapi.dll on Windows and librapi.so, found by the
+// loader's ordinary search, elsewhere; a path names one file. A failed bind is
+// tried again on the next call. Throws RemoteApiUnavailable when it fails.
 class LibraryRemoteApi final : public RemoteApi
 {
 public:
