@@ -31,7 +31,11 @@ void Form1::InstallSequence()
         return;
     QScopedValueRollback installing(m_installing, true);
 
-    if (!Option3->isChecked() && !Option4->isChecked()) {
+    // The platform choice as it stands now: nothing done during the run may
+    // add a list to it.
+    const bool runListA = Option3->isChecked();
+    const bool runListB = Option4->isChecked();
+    if (!runListA && !runListB) {
         m_services.messages.information(
             this, tr("No Pocket PC version has been chosen, so there is nothing to install. "
                      "Click Back and choose your Pocket PC version."));
@@ -61,9 +65,9 @@ void Form1::InstallSequence()
 
     Label13->setVisible(true);
 
-    if (Option3->isChecked() && !RunList(ListA, managerPath, installDir))
+    if (runListA && !RunList(ListA, managerPath, installDir))
         return;
-    if (Option4->isChecked() && !RunList(ListB, managerPath, installDir))
+    if (runListB && !RunList(ListB, managerPath, installDir))
         return;
 
     Timer1->stop();

@@ -1,0 +1,198 @@
+// The install run's parts: the command line, the progress block's steps, the
+// timed pause and the wait for a process, with one real-time check of each.
+#include "doubles/fakeservices.h"
+#include "install/launchcommand.h"
+#include "install/progressanimation.h"
+#include "platform/processservices.h"
+#include "platform/ticksource.h"
+#include "wizard/form1.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+
+class tst_InstallParts : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void commandLine_data();
+    void commandLine();
+    void blockStep_data();
+    void blockStep();
+    void blockSweep();
+    void blockMovesOnlyWhileTimerRuns();
+    void pause_data();
+    void pause();
+    void secondPauseCountsFromZero();
+    void realOneSecondPause();
+    void realProcessWait();
+};
+
+void tst_InstallParts::commandLine_data()
+{
+    QTest::addColumn<QString>("manager");
+    QTest::addColumn<QString>("directory");
+    QTest::addColumn<QChar>("separator");
+    QTest::addColumn<QString>("iniPath");
+
+    QTest::newRow("POSIX") << "/usr/bin/ceappmgr" << "/opt/torvex" << QChar('/') << "/opt/torvex/KestLanguages.ini";
+    QTest::newRow("POSIX root doubles the separator") << "/usr/bin/ceappmgr" << "/" << QChar('/') << "//KestLanguages.ini";
+    QTest::newRow("path with spaces") << "/opt/Desktop Sync/CE App Mgr" << "/home/a b" << QChar('/')
+                                      << "/home/a b/KestLanguages.ini";
+    QTest::newRow("Windows") << "C:\\Program Files\\Microsoft ActiveSync\\CEAPPMGR.EXE" << "D:\\Setup" << QChar('\\')
+                             << "D:\\Setup\\KestLanguages.ini";
+    QTest::newRow("Windows drive root") << "C:\\CEAPPMGR.EXE" << "D:\\" << QChar('\\') << "D:\\\\KestLanguages.ini";
+}
+
+void tst_InstallParts::commandLine()
+{
+    QFETCH(QString, manager);
+    QFETCH(QString, directory);
+    QFETCH(QChar, separator);
+    QFETCH(QString, iniPath);
+
+    const LaunchCommand command =
+        buildLaunchCommand(manager, directory, QLatin1StringView("\\KestLanguages.ini"), separator);
+    QCOMPARE(command.commandLine, manager + QStringLiteral(" \"") + iniPath + QLatin1Char('"'));
+    QCOMPARE(command.program, manager); // never split along its spaces
+    QCOMPARE(command.arguments, QStringList{iniPath});
+}
+
+void tst_InstallParts::blockStep_data()
+{
+    QTest::addColumn<float>("left");
+    QTest::addColumn<float>("next");
+    QTest::newRow("first tick leaves the start") << 720.0f << 1020.0f;
+    QTest::newRow("last place inside the track") << 5520.0f << 5820.0f;
+    QTest::newRow("past the width: back and on") << 5820.0f << 1020.0f;
+    QTest::newRow("equal to the width is not reset") << 5655.0f << 5955.0f;
+    QTest::newRow("just past the width") << 5655.5f << 1020.0f;
+    QTest::newRow("left of the track") << -100.0f << 200.0f;
+}
+
+void tst_InstallParts::blockStep()
+{
+    QFETCH(float, left);
+    QFETCH(float, next);
+    QCOMPARE(nextBlockLeft(left, 720.0f, 5655.0f), next);
+}
+
+void tst_InstallParts::blockSweep()
+{
+    FakeServices fakes;
+    GlobalVar vars;
+    Form1 form(vars, fakes.services());
+    QList<float> lefts;
+    for (int tick = 0; tick < 19; ++tick) {
+        form.Timer1_Timer();
+        lefts << form.picture3Left();
+    }
+    QList<float> expected;
+    for (int i = 1; i <= 17; ++i)
+        expected << 720.0f + 300.0f * i;
+    expected << 1020.0f << 1320.0f;
+    QCOMPARE(lefts, expected);
+    QCOMPARE(form.findChild<QWidget *>(QStringLiteral("Picture3"))->x(), 1320 / 15);
+}
+
+void tst_InstallParts::blockMovesOnlyWhileTimerRuns()
+{
+    FakeServices fakes;
+    GlobalVar vars;
+    Form1 form(vars, fakes.services());
+    auto *timer1 = form.findChild<QTimer *>(QStringLiteral("Timer1"));
+    QTest::qWait(20);
+    QCOMPARE(form.picture3Left(), 720.0f);
+    timer1->start();
+    QTRY_VERIFY(form.picture3Left() > 720.0f);
+    timer1->stop();
+    const float stopped = form.picture3Left();
+    QTest::qWait(20);
+    QCOMPARE(form.picture3Left(), stopped);
+}
+
+void tst_InstallParts::pause_data()
+{
+    QTest::addColumn<int>("ticks");
+    QTest::addColumn<int>("counted");
+    QTest::newRow("4") << 4 << 4;
+    QTest::newRow("25") << 25 << 25;
+    QTest::newRow("1") << 1 << 1;
+    QTest::newRow("0 ends at the first tick") << 0 << 1;
+    QTest::newRow("negative ends at the first tick") << -3 << 1;
+}
+
+void tst_InstallParts::pause()
+{
+    QFETCH(int, ticks);
+    QFETCH(int, counted);
+
+    FakeServices fakes;
+    GlobalVar vars;
+    Form1 form(vars, fakes.services());
+    auto *timerOut = form.findChild<QTimer *>(QStringLiteral("TimerOUT"));
+    int timeouts = 0;
+    connect(timerOut, &QTimer::timeout, [&] { ++timeouts; });
+
+    form.PauseTicks(ticks);
+    QCOMPARE(timeouts, counted);
+    QCOMPARE(vars.PauseTickCount, counted);
+    QCOMPARE(vars.PauseTickTarget, ticks);
+    QVERIFY(!timerOut->isActive());
+}
+
+void tst_InstallParts::secondPauseCountsFromZero()
+{
+    FakeServices fakes;
+    GlobalVar vars;
+    Form1 form(vars, fakes.services());
+    form.PauseTicks(7);
+    form.PauseTicks(2);
+    QCOMPARE(vars.PauseTickCount, 2);
+}
+
+void tst_InstallParts::realOneSecondPause()
+{
+    FakeServices fakes;
+    RealTickSource ticks;
+    GlobalVar vars;
+    Form1 form(vars, {fakes.messages, fakes.remoteApi, fakes.registry, fakes.processes, ticks});
+    int otherEvents = 0;
+    QTimer other;
+    connect(&other, &QTimer::timeout, [&] { ++otherEvents; });
+    other.start(100);
+
+    QElapsedTimer clock;
+    clock.start();
+    form.PauseTicks(1);
+    const qint64 elapsed = clock.elapsed();
+    QVERIFY2(elapsed >= 995 && elapsed < 1300, qPrintable(QString::number(elapsed)));
+    QVERIFY(otherEvents >= 8); // the event loop ran all along
+}
+
+void tst_InstallParts::realProcessWait()
+{
+    FakeServices fakes;
+    SystemProcessServices processes;
+    GlobalVar vars;
+    Form1 form(vars, {fakes.messages, fakes.remoteApi, fakes.registry, processes, fakes.ticks});
+    int otherEvents = 0;
+    QTimer other;
+    connect(&other, &QTimer::timeout, [&] { ++otherEvents; });
+    other.start(50);
+
+    QElapsedTimer clock;
+    clock.start();
+    QString error;
+    QVERIFY(form.LaunchAndWait({QStringLiteral("/bin/sleep"), {QStringLiteral("0.4")}, {}}, &error));
+    const qint64 elapsed = clock.elapsed();
+    QVERIFY2(elapsed >= 400 && elapsed < 900, qPrintable(QString::number(elapsed)));
+    QVERIFY(otherEvents >= 5);
+
+    QVERIFY(!form.LaunchAndWait({QStringLiteral("/nonexistent/ceappmgr"), {}, {}}, &error));
+    QVERIFY(!error.isEmpty());
+}
+
+QTEST_MAIN(tst_InstallParts)
+#include "tst_installparts.moc"
