@@ -72,6 +72,7 @@ void Form1::createControls()
 
     Text1 = place(new LicenseBox(this), "Text1", twipsRect(360, 600, 6615, 3495));
     Text1->setPlainText(Assets::licenseText()); // before the guard is connected
+    Text1->setAccessibleName(tr("License agreement"));
 
     Option1 = place(new OptionButton(tr("I agree"), this), "Option1", twipsRect(600, 4200, 1215, 495));
     Option2 = place(new OptionButton(tr("I don not agree"), this), "Option2",
@@ -99,6 +100,7 @@ void Form1::createControls()
 void Form1::createWelcomePage()
 {
     Frame2 = frame(this, "Frame2");
+    Frame2->setAccessibleName(tr("Welcome"));
 
     Picture1 = place(new QLabel(Frame2), "Picture1", twipsRect(240, 840, 3015, 3135));
     Picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -106,16 +108,21 @@ void Form1::createWelcomePage()
     // Drawn unscaled from the top-left corner; the box cuts off the rest.
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Picture1->setPixmap(QPixmap(Assets::WelcomePicture));
+    Picture1->setAccessibleName(tr("Torvex on a Pocket PC"));
 
     Label1 = label(Frame2, "Label1",
                    tr("Setup is preparing to install Torvex on your Pocket PC. To continue press Next."),
                    twipsRect(3480, 1080, 2895, 975));
+    // The welcome page keeps a spare label with nothing to say; hidden, so
+    // that screen readers do not announce an empty text.
     Label3 = label(Frame2, "Label3", QString(), twipsRect(3480, 2160, 2895, 975));
+    Label3->hide();
 }
 
 void Form1::createPlatformPage()
 {
     Frame4 = frame(this, "Frame4");
+    Frame4->setAccessibleName(tr("Pocket PC version"));
     Frame4->hide();
 
     Label7 = label(Frame4, "Label7", tr("To install the program choose your Microsoft Pocket PC version."),
@@ -140,6 +147,7 @@ void Form1::createPlatformPage()
 void Form1::createReadyPage()
 {
     Frame3 = frame(this, "Frame3");
+    Frame3->setAccessibleName(tr("Ready to install"));
     Frame3->hide();
 
     Label14 = label(Frame3, "Label14",
@@ -165,6 +173,7 @@ void Form1::createReadyPage()
     QPalette trackColours = track->palette();
     trackColours.setColor(QPalette::Window, LightGrey);
     track->setPalette(trackColours);
+    track->setAccessibleName(tr("Installation progress"));
     Picture2 = place(track, "Picture2", twipsRect(Track::Left, Track::Top, Track::Width, Track::Height));
 
     // Created after the track so that the block slides over it.
@@ -174,6 +183,7 @@ void Form1::createReadyPage()
     Picture3->setPalette(trackColours);
     Picture3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Picture3->setPixmap(QPixmap(Assets::ProgressBlock));
+    Picture3->setAccessibleName(tr("Installation progress"));
     Picture3->hide();
     m_picture3Left = Track::Left;
 }

@@ -2,7 +2,10 @@
 #include "doubles/wizardharness.h"
 #include "wizard/fonts.h"
 
+#include <QAccessible>
+#include <QGroupBox>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -20,6 +23,7 @@ private slots:
     void frontToBackOrder();
     void tabOrder();
     void largeFont();
+    void accessibleNames();
 };
 
 void tst_Layout::window()
@@ -163,6 +167,33 @@ void tst_Layout::largeFont()
     for (const char *name : {"Label1", "Label4", "Label13", "Option3", "Text1", "Command1"})
         QCOMPARE(wizard.control(name)->font(), dialogFont());
     QVERIFY(::largeFont().pixelSize() > dialogFont().pixelSize());
+}
+
+void tst_Layout::accessibleNames()
+{
+    WizardHarness wizard;
+    const QRegularExpression designerName(QStringLiteral("^(Frame|Label|Option|Command|Picture|Text)\\d+$"));
+    int checked = 0;
+    for (QWidget *w : wizard.form->findChildren<QWidget *>()) {
+        if (!designerName.match(w->objectName()).hasMatch() || w->objectName() == QLatin1String("Label3"))
+            continue;
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
+        QVERIFY(a);
+        const QString name = a->text(QAccessible::Name);
+        QVERIFY2(!name.isEmpty(), qPrintable(w->objectName()));
+        // What a screen reader says is what the control shows.
+        QString shown;
+        if (auto *label = qobject_cast<QLabel *>(w); label && label->pixmap().isNull())
+            shown = label->text();
+        else if (auto *button = qobject_cast<QAbstractButton *>(w))
+            shown = button->text();
+        else if (auto *box = qobject_cast<QGroupBox *>(w))
+            shown = box->title();
+        if (!shown.isEmpty())
+            QCOMPARE(name, shown);
+        ++checked;
+    }
+    QCOMPARE(checked, 28); // every designer-named control but the empty Label3
 }
 
 QTEST_MAIN(tst_Layout)
