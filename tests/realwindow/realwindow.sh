@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# Starts the built wizard as a user would, in the demo setting, on its own X
+# server, and drives it with real input to the end of an install of the
+# "4.0.0 or higher" list, with the real pauses. Screenshots go to $SHOTS.
+# Usage: realwindow.sh <build dir> [screenshot dir]
+set -euo pipefail
+
+build=$(cd "$1" && pwd)
+shots=${2:-$build/realwindow-shots}
+mkdir -p "$shots"
+work=$(mktemp -d)
+xvfb_pid=""
+wizard_pid=""
+cleanup() {
+    [[ -n $wizard_pid ]] && kill "$wizard_pid" 2>/dev/null || true
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+step() { echo "-- $*"; }
+
+# A private X server on the first free display.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+[[ -s $work/display ]] || fail "Xvfb did not start"
+export DISPLAY=:$(head -n1 "$work/display")
+
+export TORVEX_HANDHELD=$work/handheld
+export TORVEX_APPMGR_DELAY_MS=200
+mkdir -p "$TORVEX_HANDHELD"
+"$build/demo/run-demo.sh" "$build/TorvexSetup" >"$work/wizard.log" 2>&1 &
+wizard_pid=$!
+
+window=$(xdotool search --sync --limit 1 --name '^Torvex Setup$') || fail "no wizard window"
+sleep 0.5
+xdotool windowfocus --sync "$window"
+
+[[ $(xdotool getwindowname "$window") == "Torvex Setup" ]] || fail "window title"
+size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+[[ $size == "488x373" ]] || fail "client size is $size, not 488x373"
+
+shot() { import -window "$window" "$shots/$1.png"; }
+# The colour of one pixel of a screenshot, as "r,g,b".
+pixel() {
+    convert "$shots/$1.png" -crop "1x1+$2+$3" -depth 8 \
+        -format '%[fx:int(255*r+.5)],%[fx:int(255*g+.5)],%[fx:int(255*b+.5)]' info:
+}
+# Counts the pixels of a colour in a rectangle of a screenshot.
+count_colour() { # name x y w h r,g,b
+    convert "$shots/$1.png" -crop "$4x$5+$2+$3" -depth 8 txt:- | grep -c "($6)" || true
+}
+# Where a colour first shows in a row of a screenshot.
+first_x() { # name x y w r,g,b
+    convert "$shots/$1.png" -crop "$4x1+$2+$3" -depth 8 txt:- |
+        awk -F'[,:]' -v c="($5)" 'index($0, c) && !found { print $1; found = 1 }'
+}
+# Whether a rectangle of a screenshot holds any dark (text) pixels.
+has_text() { # name x y w h
+    local dark
+    dark=$(convert "$shots/$1.png" -crop "$4x$5+$2+$3" -colorspace Gray -threshold 50% -format '%[fx:1-mean]' info:)
+    awk -v d="$dark" 'BEGIN { exit !(d > 0.001) }'
+}
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.3; }
+
+next=(356 348)
+step "welcome page"
+shot 1-welcome
+# The artwork shows in colour; the welcome text is there and not cut off at the box's bottom.
+[[ $(pixel 1-welcome 60 150) != "$(pixel 1-welcome 300 60)" ]] || fail "welcome picture missing"
+has_text 1-welcome 240 86 190 40 || fail "welcome text missing"
+has_text 1-welcome 240 145 190 2 && fail "welcome text runs past its box"
+
+step "licence page"
+click "${next[@]}"
+shot 2-licence
+has_text 2-licence 30 45 400 100 || fail "licence text missing"
+click 48 296           # "I agree"
+click "${next[@]}"
+
+step "platform page"
+shot 3-platform
+has_text 3-platform 40 40 380 20 || fail "platform page text missing"
+click 50 256           # "Microsoft Pocket PC Version 4.0.0 or higher."
+click "${next[@]}"
+
+step "ready page"
+shot 4-ready
+has_text 4-ready 56 80 200 14 || fail "ready texts missing"
+
+step "install"
+started=$(date +%s)
+click "${next[@]}"
+sleep 1.5
+shot 5-installing
+# The track (light grey) with the block (navy) sliding along it.
+track_y=$((16 + 3480 / 15 + 12))
+navy=$(count_colour 5-installing 56 "$track_y" 377 1 "0,0,128")
+grey=$(count_colour 5-installing 56 "$track_y" 377 1 "192,192,192")
+(( navy >= 15 )) || fail "no navy block on the track ($navy pixels)"
+(( grey >= 200 )) || fail "no light grey track ($grey pixels)"
+first_block=$(first_x 5-installing 56 "$track_y" 377 "0,0,128")
+sleep 0.5
+shot 6-installing-later
+second_block=$(first_x 6-installing-later 56 "$track_y" 377 "0,0,128")
+[[ $first_block != "$second_block" ]] || fail "the block does not move"
+
+box=$(xdotool search --sync --limit 1 --name '^Information$') || fail "no success box"
+elapsed=$(( $(date +%s) - started ))
+(( elapsed >= 42 )) || fail "install took ${elapsed}s, less than its 42 s of pauses"
+sleep 0.5
+import -window "$box" "$shots/7-success.png"
+xdotool windowfocus --sync "$box"
+xdotool key Return
+
+status=0
+wait "$wizard_pid" || status=$?
+wizard_pid=""
+(( status == 0 )) || fail "wizard exited with $status"
+
+runs=$(grep -c '^Reading ' "$work/wizard.log" || true)
+(( runs == 6 )) || { cat "$work/wizard.log"; fail "$runs application manager runs, not 6"; }
+[[ -n $(find "$TORVEX_HANDHELD" -name '*.cab' -print -quit) ]] || fail "no packages on the handheld"
+echo "real-window run passed in ${elapsed}s of install"
