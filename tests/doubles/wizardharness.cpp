@@ -3,8 +3,11 @@
 #include <QGroupBox>
 #include <QTest>
 
-WizardHarness::WizardHarness() : form(std::make_unique<Form1>(vars, fakes.services()))
+WizardHarness::WizardHarness(Registry *registry, ProcessServices *processes)
 {
+    form = std::make_unique<Form1>(vars, Services{fakes.messages, fakes.remoteApi,
+                                                  registry ? *registry : fakes.registry,
+                                                  processes ? *processes : fakes.processes, fakes.ticks});
     form->show();
     if (!QTest::qWaitForWindowExposed(form.get()))
         qWarning("wizard window was not exposed");

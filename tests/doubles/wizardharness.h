@@ -14,7 +14,8 @@
 class WizardHarness
 {
 public:
-    WizardHarness();
+    // Real services may stand in for the fake registry and processes.
+    explicit WizardHarness(Registry *registry = nullptr, ProcessServices *processes = nullptr);
     ~WizardHarness();
 
     template<typename T = QWidget>

@@ -1,0 +1,135 @@
+// A whole install run through the real registry file reader and the real
+// process starter, against a stand-in application manager; only the ticks
+// are fast.
+#include "doubles/wizardharness.h"
+#include "platform/processservices.h"
+#include "platform/registry.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// The real process starter, telling the test just before each start.
+class ObservedProcesses final : public ProcessServices
+{
+public:
+    QString currentDirectory() const override { return real.currentDirectory(); }
+    std::unique_ptr<LaunchedProcess> start(const LaunchCommand &command, QString *error) override
+    {
+        onStart(command);
+        return real.start(command, error);
+    }
+
+    SystemProcessServices real;
+    std::function<void(const LaunchCommand &)> onStart;
+};
+
+} // namespace
+
+class tst_InstallRun : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void runsEachListForReal_data();
+    void runsEachListForReal();
+
+private:
+    QTemporaryDir m_temp;
+    QString m_installDir;
+    QString m_previousDir;
+};
+
+void tst_InstallRun::initTestCase()
+{
+    QVERIFY(m_temp.isValid());
+    // The manager lives under a path with spaces, as on a real desktop.
+    const QString manager = QStringLiteral(TORVEX_RECORDING_MANAGER);
+    QVERIFY(manager.contains(QLatin1Char(' ')));
+
+    QFile reg(m_temp.filePath(QStringLiteral("registry.reg")));
+    QVERIFY(reg.open(QIODevice::WriteOnly));
+    QString escaped = manager;
+    escaped.replace(QLatin1String("\\"), QLatin1String("\\\\")).replace(QLatin1String("\""), QLatin1String("\\\""));
+    reg.write(QStringLiteral("Windows Registry Editor Version 5.00\r\n\r\n"
+                             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAPPMGR.EXE]\r\n"
+                             "@=\"%1\"\r\n")
+                  .arg(escaped)
+                  .toUtf8());
+    reg.close();
+
+    m_installDir = m_temp.filePath(QStringLiteral("install dir"));
+    QVERIFY(QDir().mkpath(m_installDir));
+    m_previousDir = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_installDir));
+}
+
+void tst_InstallRun::cleanupTestCase()
+{
+    QDir::setCurrent(m_previousDir);
+}
+
+void tst_InstallRun::runsEachListForReal_data()
+{
+    QTest::addColumn<QString>("platform");
+    QTest::addColumn<QStringList>("iniNames");
+    QTest::addColumn<QList<int>>("pauses");
+    QTest::newRow("4.0.0 or higher")
+        << "Option3"
+        << QStringList{"netcf.all.wce4.ARMV4.ini", "sqlce.wce4.armv4.ini", "sql.wce4.armv4.ini",
+                       "OpenNETCF.SDF.PPC3.ARMV4.ini", "KestLanguages.ini", "TorvexSetup.ini"}
+        << QList<int>{0, 15, 10, 5, 8, 4};
+    QTest::newRow("earlier")
+        << "Option4"
+        << QStringList{"w300netcf.all.wce4.ARMV4.ini", "w300sqlce.wce4.armv4.ini", "w300sql.wce4.armv4.ini",
+                       "w300OpenNETCF.SDF.PPC3.ARMV4.ini", "KestLanguages.ini", "TorvexSetup.ini"}
+        << QList<int>{0, 25, 15, 6, 7, 4};
+}
+
+void tst_InstallRun::runsEachListForReal()
+{
+    QFETCH(QString, platform);
+    QFETCH(QStringList, iniNames);
+    QFETCH(QList<int>, pauses);
+
+    const QString record = m_temp.filePath(platform + QStringLiteral(".log"));
+    qputenv("TORVEX_RECORD", record.toLocal8Bit());
+    RegFileRegistry registry(m_temp.filePath(QStringLiteral("registry.reg")));
+    ObservedProcesses processes;
+    WizardHarness wizard(&registry, &processes);
+
+    int ticks = 0;
+    QList<int> ticksBeforeStart;
+    connect(wizard.control<QTimer>("TimerOUT"), &QTimer::timeout, [&] { ++ticks; });
+    processes.onStart = [&](const LaunchCommand &) {
+        ticksBeforeStart << ticks;
+        ticks = 0;
+    };
+
+    wizard.goToPage(4, platform.toLatin1().constData());
+    QElapsedTimer clock;
+    clock.start();
+    wizard.click("Command1");
+    QVERIFY2(clock.elapsed() < 5000, "only the application manager's runs take real time");
+
+    QCOMPARE(ticksBeforeStart, pauses);
+    QCOMPARE(wizard.fakes.messages.shown,
+             QStringList{QStringLiteral("Information: Setup has successfully installed Torvex on your Pocket PC.")});
+    QVERIFY(wizard.form->isUnloaded());
+
+    QFile log(record);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QStringList expected;
+    for (const QString &name : iniNames)
+        expected << QStringLiteral("1|%1/%2|%1").arg(m_installDir, name);
+    QCOMPARE(QString::fromLocal8Bit(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected);
+}
+
+QTEST_MAIN(tst_InstallRun)
+#include "tst_installrun.moc"
