@@ -1,11 +1,7 @@
 // Start-up cost of the wizard beside an empty Qt window of the same size:
 // time from process start to the first painted window, and resident memory
 // then. Run without arguments; it starts itself in each mode several times.
-#include "platform/messageboxes.h"
-#include "platform/processservices.h"
-#include "platform/registry.h"
-#include "platform/remoteapi.h"
-#include "platform/ticksource.h"
+#include "platform/systemservices.h"
 #include "wizard/form1.h"
 
 #include <QApplication>
@@ -62,15 +58,11 @@ private:
 int child(int argc, char *argv[], bool wizard)
 {
     QApplication app(argc, argv);
-    QtMessageBoxes messages;
-    LibraryRemoteApi remoteApi;
-    const std::unique_ptr<Registry> registry = createSystemRegistry();
-    SystemProcessServices processes;
-    RealTickSource ticks;
+    SystemServices system;
     GlobalVar vars;
     std::unique_ptr<QWidget> window;
     if (wizard)
-        window = std::make_unique<Form1>(vars, Services{messages, remoteApi, *registry, processes, ticks});
+        window = std::make_unique<Form1>(vars, system.services());
     else {
         window = std::make_unique<QWidget>();
         window->setFixedSize(488, 373);

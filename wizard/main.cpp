@@ -1,8 +1,4 @@
-#include "platform/messageboxes.h"
-#include "platform/processservices.h"
-#include "platform/registry.h"
-#include "platform/remoteapi.h"
-#include "platform/ticksource.h"
+#include "platform/systemservices.h"
 #include "wizard/form1.h"
 #include "wizard/state/globalvar.h"
 
@@ -15,14 +11,10 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("TorvexSetup"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
 
-    QtMessageBoxes messages;
-    LibraryRemoteApi remoteApi;
-    const std::unique_ptr<Registry> registry = createSystemRegistry();
-    SystemProcessServices processes;
-    RealTickSource ticks;
+    SystemServices system;
     GlobalVar vars;
 
-    Form1 form(vars, Services{messages, remoteApi, *registry, processes, ticks});
+    Form1 form(vars, system.services());
     if (const QScreen *screen = form.screen()) {
         QRect frame = form.frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());

@@ -33,8 +33,8 @@ public:
     QStringList queries;
 };
 
-// A process that ends when the test says so, or by itself after the given
-// number of milliseconds when `autoEndMs` >= 0.
+// A process that ends when end() is called: by the test, or by the services
+// below on their own.
 class FakeProcess final : public LaunchedProcess
 {
 public:
@@ -54,7 +54,7 @@ public:
     QString directory = QStringLiteral("/opt/torvex");
     QList<LaunchCommand> started;
     QString failWith;          // non-empty: every start fails with this reason
-    int autoEndMs = 0;         // < 0: processes run until ended by the test
+    int autoEndMs = 0;         // processes end this long after starting; < 0: only by the test
     QList<FakeProcess *> running;
     std::function<void(const LaunchCommand &)> onStart;
 };

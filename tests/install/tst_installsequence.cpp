@@ -1,5 +1,6 @@
 // Next on the ready page, end to end on fake services with fast ticks.
 #include "doubles/wizardharness.h"
+#include "installlistrows.h"
 #include "install/launchcommand.h"
 
 #include <QLabel>
@@ -74,20 +75,7 @@ private slots:
 
 void tst_InstallSequence::runsTheChosenList_data()
 {
-    QTest::addColumn<QString>("platform");
-    QTest::addColumn<QStringList>("iniNames");
-    QTest::addColumn<QList<int>>("pauses");
-
-    QTest::newRow("4.0.0 or higher")
-        << "Option3"
-        << QStringList{"netcf.all.wce4.ARMV4.ini", "sqlce.wce4.armv4.ini", "sql.wce4.armv4.ini",
-                       "OpenNETCF.SDF.PPC3.ARMV4.ini", "KestLanguages.ini", "TorvexSetup.ini"}
-        << QList<int>{15, 10, 5, 8, 4};
-    QTest::newRow("earlier")
-        << "Option4"
-        << QStringList{"w300netcf.all.wce4.ARMV4.ini", "w300sqlce.wce4.armv4.ini", "w300sql.wce4.armv4.ini",
-                       "w300OpenNETCF.SDF.PPC3.ARMV4.ini", "KestLanguages.ini", "TorvexSetup.ini"}
-        << QList<int>{25, 15, 6, 7, 4};
+    addInstallListRows();
 }
 
 void tst_InstallSequence::runsTheChosenList()

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/messageboxes.h"
+#include "platform/processservices.h"
+#include "platform/registry.h"
+#include "platform/remoteapi.h"
+#include "platform/services.h"
+#include "platform/ticksource.h"
+
+#include <memory>
+
+// The real services of this machine, as the program hands them to the wizard.
+struct SystemServices
+{
+    QtMessageBoxes messages;
+    LibraryRemoteApi remoteApi;
+    std::unique_ptr<Registry> registry = createSystemRegistry();
+    SystemProcessServices processes;
+    RealTickSource ticks;
+
+    Services services() { return {messages, remoteApi, *registry, processes, ticks}; }
+};
