@@ -14,9 +14,15 @@ bool DeviceConnected(RemoteApi &api) noexcept
     try {
         // The link is started anew on every probe and never ended; its result
         // is not examined, the version query decides.
-        RapiInit init{};
-        init.cbSize = sizeof(RapiInit);
-        api.CeRapiInitEx(&init);
+        // On 64-bit Windows the system's init record has an 8-byte handle and
+        // takes 24 bytes; give the library room for that, zeroed.
+        struct alignas(8) InitBuffer
+        {
+            RapiInit init;
+            unsigned char spare[12];
+        } buffer{};
+        buffer.init.cbSize = sizeof(RapiInit);
+        api.CeRapiInitEx(&buffer.init);
         return !DeviceVersionText(api).isEmpty();
     } catch (...) {
         return false;

@@ -31,6 +31,12 @@ void Form1::InstallSequence()
         return;
     QScopedValueRollback installing(m_installing, true);
 
+    if (!Module1::DeviceConnected(m_services.remoteApi)) {
+        m_services.messages.information(
+            this, tr("No mobile device connected. Connect the Pocket PC to your host Computer and click Next."));
+        return;
+    }
+
     // The platform choice as it stands now: nothing done during the run may
     // add a list to it.
     const bool runListA = Option3->isChecked();
@@ -39,12 +45,6 @@ void Form1::InstallSequence()
         m_services.messages.information(
             this, tr("No Pocket PC version has been chosen, so there is nothing to install. "
                      "Click Back and choose your Pocket PC version."));
-        return;
-    }
-
-    if (!Module1::DeviceConnected(m_services.remoteApi)) {
-        m_services.messages.information(
-            this, tr("No mobile device connected. Connect the Pocket PC to your host Computer and click Next."));
         return;
     }
 
@@ -131,4 +131,5 @@ void Form1::backToReadyPage()
     Command1->setEnabled(true);
     Command2->setEnabled(true);
     Command3->setEnabled(true);
+    Command1->setFocus();
 }

@@ -1,9 +1,8 @@
 #include "install/progressanimation.h"
 
 #include "wizard/form1.h"
-#include "wizard/trackgeometry.h"
 
 void Form1::Timer1_Timer()
 {
-    setPicture3Left(nextBlockLeft(picture3Left(), Track::Left, Track::Width));
+    setPicture3Left(nextBlockLeft(picture3Left(), picture2Left(), picture2Width()));
 }

@@ -1,9 +1,22 @@
 #include "platform/remoteapi.h"
 
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+// The system's library uses the Windows calling convention.
+#define RAPI_CALL WINAPI
+#else
+#define RAPI_CALL
+#endif
+
 LibraryRemoteApi::LibraryRemoteApi(const QString &libraryName) : m_library(libraryName) {}
 
 QFunctionPointer LibraryRemoteApi::resolve(const char *symbol)
 {
+#ifdef Q_OS_WIN
+    // The current directory holds the INI files; a library planted there must
+    // never be loaded in place of the system's.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+#endif
     if (!m_library.isLoaded() && !m_library.load())
         throw RemoteApiUnavailable(m_library.errorString().toStdString());
     QFunctionPointer f = m_library.resolve(symbol);
@@ -14,12 +27,12 @@ QFunctionPointer LibraryRemoteApi::resolve(const char *symbol)
 
 int32_t LibraryRemoteApi::CeRapiInitEx(RapiInit *init)
 {
-    using Fn = int32_t (*)(RapiInit *);
+    using Fn = int32_t(RAPI_CALL *)(RapiInit *);
     return reinterpret_cast<Fn>(resolve("CeRapiInitEx"))(init);
 }
 
 int32_t LibraryRemoteApi::CeGetVersionEx(unsigned char *record)
 {
-    using Fn = int32_t (*)(unsigned char *);
+    using Fn = int32_t(RAPI_CALL *)(unsigned char *);
     return reinterpret_cast<Fn>(resolve("CeGetVersionEx"))(record);
 }

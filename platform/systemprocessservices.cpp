@@ -25,7 +25,11 @@ std::unique_ptr<LaunchedProcess> SystemProcessServices::start(const LaunchComman
 #ifdef Q_OS_WIN
     // The program named is the application itself, never guessed along the
     // spaces of a command line, and the process gets exactly our command line.
-    const QString program = QDir::toNativeSeparators(command.program);
+    // App Paths values are often quoted; the quotes are command-line syntax,
+    // not part of the file name.
+    QString program = QDir::toNativeSeparators(command.program);
+    if (program.size() >= 2 && program.startsWith(u'"') && program.endsWith(u'"'))
+        program = program.sliced(1, program.size() - 2);
     QString commandLine = command.commandLine; // CreateProcessW may write into it
     process.setProgram(program);
     process.setCreateProcessArgumentsModifier([&](QProcess::CreateProcessArguments *args) {

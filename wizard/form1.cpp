@@ -53,6 +53,16 @@ void Form1::Text1_Change()
     Text1->setText(m_vars.SavedLicenseText);
 }
 
+float Form1::picture2Left() const
+{
+    return float(Picture2->x() * TwipsPerPixel);
+}
+
+float Form1::picture2Width() const
+{
+    return float(Picture2->width() * TwipsPerPixel);
+}
+
 void Form1::setPicture3Left(float left)
 {
     m_picture3Left = left;

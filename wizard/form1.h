@@ -31,7 +31,10 @@ public:
     // True once the window has been closed for good.
     bool isUnloaded() const { return m_unloaded; }
 
-    // The progress block's Left, in twips within the installing page.
+    // The progress track's Left and Width and the block's Left, in twips
+    // within the installing page.
+    float picture2Left() const;
+    float picture2Width() const;
     float picture3Left() const { return m_picture3Left; }
     void setPicture3Left(float left);
 

@@ -40,6 +40,7 @@ private slots:
     void cleanupTestCase();
     void runsEachListForReal_data();
     void runsEachListForReal();
+    void closeWithYesLeavesTheManagerRunning();
 
 private:
     QTemporaryDir m_temp;
@@ -118,6 +119,39 @@ void tst_InstallRun::runsEachListForReal()
     for (const QString &name : iniNames)
         expected << QStringLiteral("1|%1/%2|%1").arg(m_installDir, name);
     QCOMPARE(QString::fromLocal8Bit(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts), expected);
+}
+
+void tst_InstallRun::closeWithYesLeavesTheManagerRunning()
+{
+    const QString record = m_temp.filePath(QStringLiteral("closed.log"));
+    qputenv("TORVEX_RECORD", record.toLocal8Bit());
+    qputenv("TORVEX_RECORD_DELAY_MS", "800");
+    RegFileRegistry registry(m_temp.filePath(QStringLiteral("registry.reg")));
+    ObservedProcesses processes;
+    WizardHarness wizard(&registry, &processes);
+    wizard.fakes.messages.answers = {true};
+    processes.onStart = [&](const LaunchCommand &) {
+        QTimer::singleShot(100, wizard.form.get(), [&] { wizard.form->close(); });
+    };
+
+    wizard.goToPage(4);
+    QElapsedTimer clock;
+    clock.start();
+    wizard.click("Command1");
+    qunsetenv("TORVEX_RECORD_DELAY_MS");
+
+    // The run ended with the window, without waiting for the manager...
+    QVERIFY2(clock.elapsed() < 700, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(wizard.form->isUnloaded());
+    QCOMPARE(wizard.fakes.messages.shown,
+             QStringList{QStringLiteral("Question: Are you sure you want to cancel Torvex Setup?")});
+    QVERIFY(!QFile::exists(record));
+    // ...which was not killed: it finishes its work, and nothing else ran.
+    auto recordedRuns = [&record] {
+        QFile log(record);
+        return log.open(QIODevice::ReadOnly) ? log.readAll().count('\n') : 0;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(recordedRuns(), 1, 5000);
 }
 
 QTEST_MAIN(tst_InstallRun)

@@ -32,7 +32,8 @@ export DISPLAY=:$(head -n1 "$work/display")
 start_wizard() {
     "$@" >"$work/wizard.log" 2>&1 &
     wizard_pid=$!
-    window=$(xdotool search --sync --limit 1 --name '^Torvex Setup$') || fail "no wizard window"
+    window=$(timeout 20 xdotool search --sync --limit 1 --name '^Torvex Setup$') ||
+        { cat "$work/wizard.log" >&2; fail "no wizard window"; }
     sleep 0.5
     xdotool windowfocus --sync "$window"
 }
@@ -46,7 +47,8 @@ wizard_exits_with() {
 # Answers the message box with this title by pressing Enter.
 answer_box() {
     local box
-    box=$(xdotool search --sync --limit 1 --name "^$1\$") || fail "no $1 box"
+    box=$(timeout 90 xdotool search --sync --limit 1 --name "^$1\$") ||
+        { cat "$work/wizard.log" >&2; fail "no $1 box"; }
     sleep 0.3
     import -window "$box" "$shots/$2.png"
     xdotool windowfocus --sync "$box"
@@ -87,6 +89,7 @@ to_ready_page() {
 
 step "started plainly: no remote-API library, so no handheld"
 (
+    trap '[[ -n $wizard_pid ]] && kill "$wizard_pid" 2>/dev/null' EXIT
     cd "$build/demo/run"
     start_wizard env -u LD_LIBRARY_PATH TORVEX_REGISTRY="$build/demo/run/registry.reg" "$build/TorvexSetup"
     to_ready_page
@@ -148,7 +151,7 @@ shot 6-installing-later
 second_block=$(first_x 6-installing-later 56 "$track_y" 377 "0,0,128")
 [[ $first_block != "$second_block" ]] || fail "the block does not move"
 
-xdotool search --sync --limit 1 --name '^Information$' >/dev/null || fail "no success box"
+timeout 90 xdotool search --sync --limit 1 --name '^Information$' >/dev/null || fail "no success box"
 elapsed=$(( $(date +%s) - started ))
 (( elapsed >= 42 )) || fail "install took ${elapsed}s, less than its 42 s of pauses"
 answer_box Information 7-success
