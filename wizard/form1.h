@@ -65,6 +65,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createControls();
@@ -72,12 +74,14 @@ private:
     void createPlatformPage();
     void createReadyPage();
     void setUpTabOrder();
+    void centreOnScreen();
 
     // Page and option changes, each as one property setting.
     void setFrameVisible(QGroupBox *frame, bool visible);
     void selectOption(QRadioButton *option);
     static void clearOption(QRadioButton *option);
     void keepCoveredControlsOutOfReach();
+    void settleFocus(QWidget *focusBefore);
 
     void unload();
 
@@ -93,6 +97,7 @@ private:
     Services m_services;
     bool m_unloaded = false;
     bool m_installing = false;
+    bool m_placed = false;
     float m_picture3Left = 0;
 
     // Controls, by their designer names.

@@ -10,6 +10,7 @@
 
 void Form1::Command1_Click()
 {
+    QWidget *const focused = focusWidget();
     switch (m_vars.PageState) {
     case 1:
         setFrameVisible(Frame2, false);
@@ -46,10 +47,12 @@ void Form1::Command1_Click()
         InstallSequence();
         break;
     }
+    settleFocus(focused);
 }
 
 void Form1::Command2_Click()
 {
+    QWidget *const focused = focusWidget();
     switch (m_vars.PageState) {
     case 2:
         Command1->setEnabled(true);
@@ -88,6 +91,26 @@ void Form1::Command2_Click()
     default:
         break;
     }
+    settleFocus(focused);
+}
+
+// A transition disables or hides the button it was pressed with more often
+// than not, and Qt then hands the focus to the next control in the chain:
+// Back, or Cancel, where the next Enter would do harm. So when the focus has
+// moved, or sits where it can no longer be used, it goes somewhere safe.
+void Form1::settleFocus(QWidget *focusBefore)
+{
+    if (m_unloaded)
+        return;
+    QWidget *const focused = focusWidget();
+    if (focused && focused == focusBefore && focused->isEnabled() && focused->isVisible())
+        return;
+    if (Command1->isEnabled())
+        Command1->setFocus();
+    else if (m_vars.PageState == 2)
+        Option1->setFocus();
+    else if (m_vars.PageState == 3)
+        Option4->setFocus(); // first of the two in the tab order
 }
 
 void Form1::Option1_Click()
