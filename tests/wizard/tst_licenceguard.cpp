@@ -14,6 +14,8 @@ class tst_LicenceGuard : public QObject
 private slots:
     void editsAreUndone_data();
     void editsAreUndone();
+    void separatorEditsAreUndone_data();
+    void separatorEditsAreUndone();
     void puttingBackTheSameTextSignalsNothing();
     void boxStaysUsable();
 };
@@ -60,6 +62,53 @@ void tst_LicenceGuard::editsAreUndone()
 
     QCOMPARE(box->text(), saved);
     QVERIFY(changes.count() <= 3); // the edit, the guard's restore, at most one more
+}
+
+// Edits that the box's plain text does not show: a line or paragraph
+// separator in place of a line break or a space, a no-break space for a space.
+void tst_LicenceGuard::separatorEditsAreUndone_data()
+{
+    QTest::addColumn<QChar>("over"); // what is selected: a line break or a space
+    QTest::addColumn<QString>("typed");
+
+    QTest::newRow("Shift+Enter over a line break") << QChar('\n') << QString();
+    QTest::newRow("line separator over a space") << QChar(' ') << QString(QChar::LineSeparator);
+    QTest::newRow("paragraph separator over a space") << QChar(' ') << QString(QChar::ParagraphSeparator);
+    QTest::newRow("no-break space over a space") << QChar(' ') << QString(QChar::Nbsp);
+}
+
+void tst_LicenceGuard::separatorEditsAreUndone()
+{
+    QFETCH(QChar, over);
+    QFETCH(QString, typed);
+
+    WizardHarness wizard;
+    wizard.goToPage(2);
+    auto *box = wizard.control<LicenseBox>("Text1");
+    const QString raw = box->document()->toRawText();
+    const int blocks = box->document()->blockCount();
+
+    // Far down, so that the view has scrolled and must stay where it is.
+    box->setFocus();
+    QTextCursor cursor = box->textCursor();
+    const int at = int(box->toPlainText().indexOf(over, 1800));
+    cursor.setPosition(at);
+    cursor.setPosition(at + 1, QTextCursor::KeepAnchor);
+    box->setTextCursor(cursor);
+    const int scroll = box->verticalScrollBar()->value();
+    QVERIFY(scroll > 0);
+
+    QSignalSpy changes(box, &QPlainTextEdit::textChanged);
+    if (typed.isEmpty())
+        QTest::keyClick(box, Qt::Key_Return, Qt::ShiftModifier);
+    else
+        QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, typed, Qt::NoModifier);
+    QVERIFY(changes.count() > 0); // the edit really reached the box
+
+    QCOMPARE(box->document()->toRawText(), raw);
+    QCOMPARE(box->document()->blockCount(), blocks);
+    QCOMPARE(box->text(), wizard.vars.SavedLicenseText);
+    QCOMPARE(box->verticalScrollBar()->value(), scroll);
 }
 
 void tst_LicenceGuard::puttingBackTheSameTextSignalsNothing()
