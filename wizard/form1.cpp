@@ -7,6 +7,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QWindow>
 #include <QTimer>
 
 #include <algorithm>
@@ -51,6 +54,44 @@ void Form1::Form_Load()
 void Form1::Text1_Change()
 {
     Text1->setText(m_vars.SavedLicenseText);
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_placed)
+        return;
+    m_placed = true;
+    // Where the platform knows the frame before the window is mapped, this
+    // centres it exactly; elsewhere the frame counts as nothing for now.
+    centreOnScreen();
+    if (QWindow *window = windowHandle())
+        window->installEventFilter(this);
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    // A window manager frames the window as it maps it; only then is the
+    // title bar's height known. Centre again once, with the frame, before the
+    // first paint, so that the window does not sit half a title bar low.
+    if (watched == windowHandle() && event->type() == QEvent::Expose) {
+        windowHandle()->removeEventFilter(this);
+        if (!windowHandle()->frameMargins().isNull())
+            centreOnScreen();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::centreOnScreen()
+{
+    QWindow *window = windowHandle();
+    const QScreen *screen = this->screen();
+    if (!window || !screen)
+        return;
+    const QMargins frame = window->frameMargins();
+    QRect outer = geometry().marginsAdded(frame);
+    outer.moveCenter(screen->availableGeometry().center());
+    window->setPosition(outer.topLeft() + QPoint(frame.left(), frame.top()));
 }
 
 float Form1::picture2Left() const

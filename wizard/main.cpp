@@ -3,7 +3,6 @@
 #include "wizard/state/globalvar.h"
 
 #include <QApplication>
-#include <QScreen>
 
 int main(int argc, char *argv[])
 {
@@ -15,12 +14,7 @@ int main(int argc, char *argv[])
     GlobalVar vars;
 
     Form1 form(vars, system.services());
-    if (const QScreen *screen = form.screen()) {
-        QRect frame = form.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        form.move(frame.topLeft());
-    }
-    form.show();
+    form.show(); // centred on its screen as it opens
     // The program ends when its only window has been unloaded.
     return app.exec();
 }
