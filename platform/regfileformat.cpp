@@ -27,8 +27,6 @@ QStringView withoutTrailingBackslashes(QStringView key)
     return key;
 }
 
-// Whether a section name ("HKEY_LOCAL_MACHINE\SOFTWARE\...") names the key;
-// key names compare without regard to case, as in the registry.
 // The key path that a section name ("HKEY_LOCAL_MACHINE\SOFTWARE\...") names
 // under HKEY_LOCAL_MACHINE, or nothing for another hive.
 std::optional<QStringView> localMachinePath(QStringView section)
