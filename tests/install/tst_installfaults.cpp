@@ -62,8 +62,6 @@ private slots:
     void missingIniFiles();
     void abnormalEnd_data();
     void abnormalEnd();
-    void exceptionCodes_data();
-    void exceptionCodes();
     void unusableRegistryFile_data();
     void unusableRegistryFile();
     void longValues_data();
@@ -241,23 +239,6 @@ void tst_InstallFaults::abnormalEnd()
     m_wizard->click("Command1");
     QCOMPARE(m_started, listAFiles());
     QCOMPARE(m_wizard->fakes.messages.shown.last(), Success);
-}
-
-void tst_InstallFaults::exceptionCodes_data()
-{
-    QTest::addColumn<uint>("exitCode");
-    QTest::addColumn<QString>("abnormal"); // empty: an exit code, not judged
-    QTest::newRow("STILL_ACTIVE") << 259u << QString();
-    QTest::newRow("just below the exception codes") << 0xBFFFFFFFu << QString();
-    QTest::newRow("access violation") << 0xC0000005u << "The run ended with exception 0xC0000005.";
-}
-
-void tst_InstallFaults::exceptionCodes()
-{
-    QFETCH(uint, exitCode);
-    QFETCH(QString, abnormal);
-    const ProcessEnd end = ProcessEnd::fromWindowsExitCode(exitCode);
-    QCOMPARE(end.isAbnormal() ? end.description() : QString(), abnormal);
 }
 
 void tst_InstallFaults::unusableRegistryFile_data()
