@@ -51,15 +51,44 @@ void Form1::InstallSequence()
     showInstallingPage();
 
     const QString installDir = m_services.processes.currentDirectory();
+    QString whyNoManager;
     const QString managerPath =
-        m_services.registry.defaultValue(Registry::LocalMachine, AppManagerKey).value_or(QString());
-    if (managerPath.isEmpty()) {
+        m_services.registry.defaultValue(Registry::LocalMachine, AppManagerKey, &whyNoManager).value_or(QString());
+    if (managerProgram(managerPath).isEmpty()) {
         backToReadyPage();
+        if (whyNoManager.isEmpty())
+            whyNoManager = tr("The registry has no path for it under HKEY_LOCAL_MACHINE\\%1.").arg(AppManagerKey);
         m_services.messages.information(
-            this, tr("Setup cannot find the Pocket PC application manager (CEAPPMGR.EXE): the registry "
-                     "has no path for it under HKEY_LOCAL_MACHINE\\%1. Install the desktop "
-                     "synchronisation software, then click Next.")
-                      .arg(AppManagerKey));
+            this, tr("Setup cannot find the Pocket PC application manager (CEAPPMGR.EXE). %1\n\n"
+                     "Install the desktop synchronisation software, then click Next.")
+                      .arg(whyNoManager));
+        return;
+    }
+
+    // The manager is not trusted to say that it found nothing to install:
+    // every INI file must be there, at exactly the path it will be given.
+    QStringList missing;
+    const auto checkList = [&](const InstallList &list) {
+        for (const InstallStep &step : list) {
+            if (!m_services.processes.isReadableFile(iniFilePath(installDir, step.iniName)))
+                missing << step.iniName.sliced(1);
+        }
+    };
+    if (runListA)
+        checkList(ListA);
+    if (runListB)
+        checkList(ListB);
+    missing.removeDuplicates();
+    if (!missing.isEmpty()) {
+        backToReadyPage();
+        // A deleted folder has no name left to show.
+        const QString folder = installDir.isEmpty()
+            ? tr("(the current folder, which no longer exists or cannot be read)")
+            : elideForMessage(installDir);
+        m_services.messages.information(
+            this, tr("Setup cannot find these installation files in the folder %1:\n%2\n\n"
+                     "Start Setup from the folder that holds its installation files.")
+                      .arg(folder, missing.join(QLatin1Char('\n'))));
         return;
     }
 
@@ -78,7 +107,8 @@ void Form1::InstallSequence()
 }
 
 // Runs one list; false when the run must end here (the window was closed,
-// or a run could not be started and the user has been told).
+// or a run could not be started or ended abnormally and the user has been
+// told).
 bool Form1::RunList(std::span<const InstallStep> list, const QString &managerPath,
                     const QString &installDir)
 {
@@ -88,7 +118,7 @@ bool Form1::RunList(std::span<const InstallStep> list, const QString &managerPat
         if (!LaunchAndWait(command, &error)) {
             backToReadyPage();
             m_services.messages.information(
-                this, tr("Setup could not run the application manager for %1:\n%2\n\n"
+                this, tr("The application manager did not complete its run for %1:\n%2\n\n"
                          "Check the application manager, then click Next to start again.")
                           .arg(step.iniName.sliced(1), error));
             return false;

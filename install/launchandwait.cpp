@@ -12,5 +12,12 @@ bool Form1::LaunchAndWait(const LaunchCommand &command, QString *error)
     do {
         waitForEvents();
     } while (!process->hasEnded() && !m_unloaded);
+    // Exit codes are not judged, but a run ended by a signal or an exception
+    // has not done its work.
+    if (!m_unloaded && process->howEnded().isAbnormal()) {
+        if (error)
+            *error = process->howEnded().description();
+        return false;
+    }
     return true;
 }

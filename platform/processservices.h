@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <memory>
 
 // One program to start: what runs, with which arguments, and the command line
@@ -13,6 +14,26 @@ struct LaunchCommand
     QString program;
     QStringList arguments;
     QString commandLine;
+};
+
+// How a started program ended. Exit codes, zero or not, are not judged: real
+// application managers do not document theirs. Only an end the program did
+// not choose itself counts as abnormal.
+struct ProcessEnd
+{
+    enum class Kind { Exited, Signal, Exception };
+
+    Kind kind = Kind::Exited;
+    uint32_t code = 0; // the exit code, signal number or exception code
+
+    bool isAbnormal() const { return kind != Kind::Exited; }
+
+    // A sentence for the user: "The run ended by signal 9.", "The run ended
+    // with exception 0xC0000005."
+    QString description() const;
+
+    // Windows hands exception codes (0xC0000000 and above) back as exit codes.
+    static ProcessEnd fromWindowsExitCode(uint32_t code);
 };
 
 // A started program. It is never killed by the wizard: destroying this object
@@ -25,6 +46,8 @@ public:
     using QObject::QObject;
 
     virtual bool hasEnded() const = 0;
+    // How it ended; meaningful once it has.
+    virtual ProcessEnd howEnded() const = 0;
 
 signals:
     // Emitted once, through the event loop, when the process has ended.
@@ -37,8 +60,12 @@ public:
     virtual ~ProcessServices() = default;
 
     // The process's current directory, without a trailing separator except at
-    // the root.
+    // the root; empty when it cannot be read (it was deleted, say).
     virtual QString currentDirectory() const = 0;
+
+    // Whether `path`, handed to a started program as an argument, names a
+    // regular file that the program can read.
+    virtual bool isReadableFile(const QString &path) const = 0;
 
     // Starts the program; on failure returns null and sets `error` to a reason
     // fit for the user.
@@ -48,6 +75,17 @@ public:
 class SystemProcessServices final : public ProcessServices
 {
 public:
+    // Native: the system wakes the wizard when a run ends (a pidfd on Linux,
+    // the process handle on Windows). Polling: asks every few milliseconds,
+    // as where no pidfd is to be had.
+    enum class Watch { Native, Polling };
+
+    explicit SystemProcessServices(Watch watch = Watch::Native) : m_watch(watch) {}
+
     QString currentDirectory() const override;
+    bool isReadableFile(const QString &path) const override;
     std::unique_ptr<LaunchedProcess> start(const LaunchCommand &command, QString *error) override;
+
+private:
+    Watch m_watch;
 };

@@ -5,6 +5,8 @@
 #include <QStringDecoder>
 #include <QStringView>
 
+#include <cctype>
+
 namespace {
 
 constexpr QLatin1StringView LocalMachineRoots[] = {
@@ -25,18 +27,57 @@ QStringView withoutTrailingBackslashes(QStringView key)
     return key;
 }
 
-// Whether a section name ("HKEY_LOCAL_MACHINE\SOFTWARE\...") names the key;
-// key names compare without regard to case, as in the registry.
-bool namesLocalMachineKey(QStringView section, QStringView keyPath)
+// The key path that a section name ("HKEY_LOCAL_MACHINE\SOFTWARE\...") names
+// under HKEY_LOCAL_MACHINE, or nothing for another hive.
+std::optional<QStringView> localMachinePath(QStringView section)
 {
     section = withoutTrailingBackslashes(section.trimmed());
     for (const QLatin1StringView root : LocalMachineRoots) {
         if (section.size() > root.size() && section.startsWith(root, Qt::CaseInsensitive)
             && section.at(root.size()) == u'\\') {
-            return section.sliced(root.size() + 1).compare(keyPath, Qt::CaseInsensitive) == 0;
+            return section.sliced(root.size() + 1);
         }
     }
-    return false;
+    return std::nullopt;
+}
+
+// Key names compare without regard to case, as in the registry.
+bool sameKey(QStringView a, QStringView b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// Whether `key` is `wanted` or one of the keys above it.
+bool keyOrParent(QStringView key, QStringView wanted)
+{
+    return sameKey(key, wanted)
+        || (wanted.size() > key.size() && wanted.at(key.size()) == u'\\' && sameKey(wanted.first(key.size()), key));
+}
+
+// Windows-1252 in 0x80 to 0x9F, where it differs from Latin-1; the five
+// unassigned bytes keep their Latin-1 meaning, as Windows maps them.
+constexpr char16_t Cp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+QString fromWindows1252(const QByteArray &bytes)
+{
+    QString text = QString::fromLatin1(bytes);
+    for (QChar &c : text) {
+        if (c.unicode() >= 0x80 && c.unicode() <= 0x9F)
+            c = QChar(Cp1252High[c.unicode() - 0x80]);
+    }
+    return text;
+}
+
+bool startsWithRegedit4Header(const QByteArray &bytes)
+{
+    qsizetype start = 0;
+    while (start < bytes.size() && std::isspace(static_cast<unsigned char>(bytes.at(start))))
+        ++start;
+    return QByteArrayView(bytes).sliced(start).startsWith("REGEDIT4");
 }
 
 // A quoted string starting at its opening quote, with \\ and \" undone;
@@ -67,7 +108,12 @@ std::optional<QString> parseDefault(QStringView rest)
     rest = rest.sliced(1).trimmed();
     if (!rest.startsWith(u'"'))
         return std::nullopt;
-    return unquote(rest);
+    std::optional<QString> value = unquote(rest);
+    // The system would end the text at the NUL: a value cut short there
+    // could name another program.
+    if (value && value->contains(QChar(0)))
+        return std::nullopt;
+    return value;
 }
 
 } // namespace
@@ -76,14 +122,17 @@ namespace RegFileFormat {
 
 QString decode(const QByteArray &bytes)
 {
-    // regedit 5 writes UTF-16LE with a byte-order mark, REGEDIT4 files are ANSI.
+    // regedit 5 writes UTF-16LE with a byte-order mark, REGEDIT4 files are
+    // ANSI, that is Windows-1252 on the systems they come from.
     if (const auto encoding = QStringConverter::encodingForData(bytes)) {
         QStringDecoder decoder(*encoding);
         return decoder.decode(bytes);
     }
+    if (startsWithRegedit4Header(bytes))
+        return fromWindows1252(bytes);
     QStringDecoder utf8(QStringConverter::Utf8);
     const QString text = utf8.decode(bytes);
-    return utf8.hasError() ? QString::fromLatin1(bytes) : text;
+    return utf8.hasError() ? fromWindows1252(bytes) : text;
 }
 
 std::optional<QString> localMachineDefault(const QString &text, const QString &keyPath)
@@ -112,9 +161,19 @@ std::optional<QString> localMachineDefault(const QString &text, const QString &k
         if (line.startsWith(u';'))
             continue;
         if (line.startsWith(u'[')) {
-            // A deleted key, "[-HKEY_...]", never names the wanted one.
-            inWantedKey = line.endsWith(u']')
-                && namesLocalMachineKey(line.sliced(1, line.size() - 2), wanted);
+            inWantedKey = false;
+            if (!line.endsWith(u']'))
+                continue;
+            QStringView section = line.sliced(1, line.size() - 2);
+            // "[-HKEY_...]" deletes the key with all below it, as an import
+            // would; a later section may create it afresh.
+            const bool deleting = section.startsWith(u'-');
+            if (deleting)
+                section = section.sliced(1);
+            const std::optional<QStringView> key = localMachinePath(section);
+            if (deleting && key && keyOrParent(*key, wanted))
+                value.reset();
+            inWantedKey = !deleting && key && sameKey(*key, wanted);
             continue;
         }
         continued = line.endsWith(u'\\');

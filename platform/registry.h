@@ -15,22 +15,32 @@ public:
     virtual ~Registry() = default;
 
     // The text of the key's default (unnamed) value, or nothing when the key
-    // or the value is missing or cannot be read.
-    virtual std::optional<QString> defaultValue(uint32_t hive, const QString &keyPath) = 0;
+    // or the value is missing or cannot be read. Then `whyNot`, if given,
+    // receives a sentence for the user when there is more to say than that
+    // the value is missing (a file standing in for the registry that cannot
+    // be used, say); otherwise it is left empty.
+    virtual std::optional<QString> defaultValue(uint32_t hive, const QString &keyPath,
+                                                QString *whyNot = nullptr) = 0;
 };
 
 // Where no registry exists, a file in the regedit export format stands in for
-// it: TORVEX_REGISTRY names it, by default /etc/torvex/registry.reg.
+// it: TORVEX_REGISTRY names it, by default /etc/torvex/registry.reg. Only a
+// regular file of at most MaxFileSize bytes is read.
 class RegFileRegistry final : public Registry
 {
 public:
+    static constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
+
     explicit RegFileRegistry(const QString &path);
 
     static QString defaultPath();
 
-    std::optional<QString> defaultValue(uint32_t hive, const QString &keyPath) override;
+    std::optional<QString> defaultValue(uint32_t hive, const QString &keyPath,
+                                        QString *whyNot = nullptr) override;
 
 private:
+    std::optional<QByteArray> readFile(QString *whyNot) const;
+
     QString m_path;
 };
 

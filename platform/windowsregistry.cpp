@@ -8,8 +8,10 @@ namespace {
 class WindowsRegistry final : public Registry
 {
 public:
-    std::optional<QString> defaultValue(uint32_t hive, const QString &keyPath) override
+    std::optional<QString> defaultValue(uint32_t hive, const QString &keyPath, QString *whyNot = nullptr) override
     {
+        if (whyNot)
+            whyNot->clear();
         if (hive != LocalMachine)
             return std::nullopt;
         // A 32-bit installer may have written the key to the 32-bit view only.

@@ -58,7 +58,8 @@ public slots:
 public:
     // The install run's two waits; both keep the window alive meanwhile.
     // Runs the command and returns when its process has ended (or the window
-    // has been closed); false, with the reason, when it could not start.
+    // has been closed); false, with the reason, when it could not start or
+    // ended by a signal or an exception.
     bool LaunchAndWait(const LaunchCommand &command, QString *error);
     // Returns after `ticks` ticks of TimerOUT (at least one).
     void PauseTicks(int ticks);

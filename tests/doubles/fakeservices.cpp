@@ -20,19 +20,22 @@ int32_t FakeRemoteApi::CeGetVersionEx(unsigned char *record)
     return 1;
 }
 
-std::optional<QString> FakeRegistry::defaultValue(uint32_t hive, const QString &keyPath)
+std::optional<QString> FakeRegistry::defaultValue(uint32_t hive, const QString &keyPath, QString *whyNot)
 {
+    if (whyNot)
+        whyNot->clear();
     queries << keyPath;
     if (hive != LocalMachine || !localMachine.contains(keyPath))
         return std::nullopt;
     return localMachine.value(keyPath);
 }
 
-void FakeProcess::end()
+void FakeProcess::end(ProcessEnd how)
 {
     if (m_ended)
         return;
     m_ended = true;
+    m_end = how;
     emit ended();
 }
 
@@ -49,7 +52,7 @@ std::unique_ptr<LaunchedProcess> FakeProcessServices::start(const LaunchCommand 
     QObject::connect(process.get(), &QObject::destroyed, process.get(),
                      [this, p = process.get()] { running.removeAll(p); });
     if (autoEndMs >= 0)
-        QTimer::singleShot(autoEndMs, process.get(), &FakeProcess::end);
+        QTimer::singleShot(autoEndMs, process.get(), [p = process.get()] { p->end(); });
     if (onStart)
         onStart(command);
     return process;

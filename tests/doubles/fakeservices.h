@@ -27,7 +27,7 @@ public:
 class FakeRegistry final : public Registry
 {
 public:
-    std::optional<QString> defaultValue(uint32_t hive, const QString &keyPath) override;
+    std::optional<QString> defaultValue(uint32_t hive, const QString &keyPath, QString *whyNot = nullptr) override;
 
     QHash<QString, QString> localMachine; // key path -> default value
     QStringList queries;
@@ -39,19 +39,23 @@ class FakeProcess final : public LaunchedProcess
 {
 public:
     bool hasEnded() const override { return m_ended; }
-    void end();
+    ProcessEnd howEnded() const override { return m_end; }
+    void end(ProcessEnd how = {});
 
 private:
     bool m_ended = false;
+    ProcessEnd m_end;
 };
 
 class FakeProcessServices final : public ProcessServices
 {
 public:
     QString currentDirectory() const override { return directory; }
+    bool isReadableFile(const QString &path) const override { return !missingFiles.contains(path); }
     std::unique_ptr<LaunchedProcess> start(const LaunchCommand &command, QString *error) override;
 
     QString directory = QStringLiteral("/opt/torvex");
+    QStringList missingFiles;  // full paths; every other file is there
     QList<LaunchCommand> started;
     QString failWith;          // non-empty: every start fails with this reason
     int autoEndMs = 0;         // processes end this long after starting; < 0: only by the test

@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 #include <QTest>
+#include <QTimer>
 
 WizardHarness::WizardHarness(Registry *registry, ProcessServices *processes)
 {
@@ -58,4 +59,19 @@ QString WizardHarness::snapshot() const
         .arg(vars.PageState)
         .arg(frames.join(QLatin1Char(',')), buttonState("Command1"), buttonState("Command2"),
              onOff(button("Command3")), options);
+}
+
+QString WizardHarness::installLook() const
+{
+    QStringList shown;
+    for (const char *name : {"Label2", "Label4", "Label5", "Label6", "Label13", "Picture3"})
+        if (!control(name)->isHidden())
+            shown << QString::fromLatin1(name);
+    QStringList enabled;
+    for (const char *name : {"Command1", "Command2", "Command3"})
+        if (control(name)->isEnabled())
+            enabled << QString::fromLatin1(name);
+    return QStringLiteral("shown=%1 enabled=%2 timer1=%3")
+        .arg(shown.join(QLatin1Char(',')), enabled.join(QLatin1Char(',')),
+             control<QTimer>("Timer1")->isActive() ? QLatin1String("on") : QLatin1String("off"));
 }

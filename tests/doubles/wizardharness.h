@@ -35,6 +35,10 @@ public:
     // "page=2 frames=F1 next=off:'Next  >>' back=on:'<<  Back' cancel=on options=-x--"
     QString snapshot() const;
 
+    // What the ready or installing page shows, in one line:
+    // "shown=Label4,Label5,Label6 enabled=Command1,Command2,Command3 timer1=off"
+    QString installLook() const;
+
     FakeServices fakes;
     GlobalVar vars;
     std::unique_ptr<Form1> form;

@@ -46,14 +46,18 @@ void tst_InstallParts::commandLine_data()
     QTest::addColumn<QString>("directory");
     QTest::addColumn<QChar>("separator");
     QTest::addColumn<QString>("iniPath");
+    QTest::addColumn<QString>("program"); // empty: the manager path itself
 
-    QTest::newRow("POSIX") << "/usr/bin/ceappmgr" << "/opt/torvex" << QChar('/') << "/opt/torvex/KestLanguages.ini";
-    QTest::newRow("POSIX root doubles the separator") << "/usr/bin/ceappmgr" << "/" << QChar('/') << "//KestLanguages.ini";
+    QTest::newRow("POSIX") << "/usr/bin/ceappmgr" << "/opt/torvex" << QChar('/') << "/opt/torvex/KestLanguages.ini" << QString();
+    QTest::newRow("POSIX root doubles the separator") << "/usr/bin/ceappmgr" << "/" << QChar('/') << "//KestLanguages.ini" << QString();
     QTest::newRow("path with spaces") << "/opt/Desktop Sync/CE App Mgr" << "/home/a b" << QChar('/')
-                                      << "/home/a b/KestLanguages.ini";
+                                      << "/home/a b/KestLanguages.ini" << QString();
     QTest::newRow("Windows") << "C:\\Program Files\\Microsoft ActiveSync\\CEAPPMGR.EXE" << "D:\\Setup" << QChar('\\')
-                             << "D:\\Setup\\KestLanguages.ini";
-    QTest::newRow("Windows drive root") << "C:\\CEAPPMGR.EXE" << "D:\\" << QChar('\\') << "D:\\\\KestLanguages.ini";
+                             << "D:\\Setup\\KestLanguages.ini" << QString();
+    QTest::newRow("Windows drive root") << "C:\\CEAPPMGR.EXE" << "D:\\" << QChar('\\') << "D:\\\\KestLanguages.ini" << QString();
+    QTest::newRow("quoted path: the quotes are not the file's") << "\"/opt/Desktop Sync/ceappmgr\"" << "/opt/torvex" << QChar('/')
+                                                               << "/opt/torvex/KestLanguages.ini" << "/opt/Desktop Sync/ceappmgr";
+    QTest::newRow("a lone quote stays") << "\"" << "/opt/torvex" << QChar('/') << "/opt/torvex/KestLanguages.ini" << QString();
 }
 
 void tst_InstallParts::commandLine()
@@ -62,11 +66,12 @@ void tst_InstallParts::commandLine()
     QFETCH(QString, directory);
     QFETCH(QChar, separator);
     QFETCH(QString, iniPath);
+    QFETCH(QString, program);
 
     const LaunchCommand command =
         buildLaunchCommand(manager, directory, QLatin1StringView("\\KestLanguages.ini"), separator);
     QCOMPARE(command.commandLine, manager + QStringLiteral(" \"") + iniPath + QLatin1Char('"'));
-    QCOMPARE(command.program, manager); // never split along its spaces
+    QCOMPARE(command.program, program.isEmpty() ? manager : program); // never split along its spaces
     QCOMPARE(command.arguments, QStringList{iniPath});
 }
 

@@ -1,9 +1,10 @@
 // A whole install run through the real registry file reader and the real
 // process starter, against a stand-in application manager; only the ticks
 // are fast.
+#include "doubles/observedprocesses.h"
 #include "doubles/wizardharness.h"
 #include "installlistrows.h"
-#include "platform/processservices.h"
+#include "install/installlists.h"
 #include "platform/registry.h"
 
 #include <QDir>
@@ -11,25 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-namespace {
-
-// The real process starter, telling the test just before each start.
-class ObservedProcesses final : public ProcessServices
-{
-public:
-    QString currentDirectory() const override { return real.currentDirectory(); }
-    std::unique_ptr<LaunchedProcess> start(const LaunchCommand &command, QString *error) override
-    {
-        onStart(command);
-        return real.start(command, error);
-    }
-
-    SystemProcessServices real;
-    std::function<void(const LaunchCommand &)> onStart;
-};
-
-} // namespace
 
 class tst_InstallRun : public QObject
 {
@@ -68,6 +50,13 @@ void tst_InstallRun::initTestCase()
 
     m_installDir = m_temp.filePath(QStringLiteral("install dir"));
     QVERIFY(QDir().mkpath(m_installDir));
+    // The manager is handed INI files that are there.
+    for (const InstallList &list : {ListA, ListB}) {
+        for (const InstallStep &step : list) {
+            QFile ini(m_installDir + QLatin1Char('/') + step.iniName.sliced(1));
+            QVERIFY(ini.open(QIODevice::WriteOnly));
+        }
+    }
     m_previousDir = QDir::currentPath();
     QVERIFY(QDir::setCurrent(m_installDir));
 }

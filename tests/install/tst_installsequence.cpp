@@ -16,22 +16,6 @@ const QString NoDevice = QStringLiteral(
     "Information: No mobile device connected. Connect the Pocket PC to your host Computer and click Next.");
 const QString Success = QStringLiteral("Information: Setup has successfully installed Torvex on your Pocket PC.");
 
-// What the installing page shows, in one line.
-QString pageLook(const WizardHarness &wizard)
-{
-    QStringList shown;
-    for (const char *name : {"Label2", "Label4", "Label5", "Label6", "Label13", "Picture3"})
-        if (!wizard.control(name)->isHidden())
-            shown << QString::fromLatin1(name);
-    QStringList enabled;
-    for (const char *name : {"Command1", "Command2", "Command3"})
-        if (wizard.control(name)->isEnabled())
-            enabled << QString::fromLatin1(name);
-    return QStringLiteral("shown=%1 enabled=%2 timer1=%3")
-        .arg(shown.join(QLatin1Char(',')), enabled.join(QLatin1Char(',')),
-             wizard.control<QTimer>("Timer1")->isActive() ? QLatin1String("on") : QLatin1String("off"));
-}
-
 const QString ReadyLook = QStringLiteral("shown=Label4,Label5,Label6 enabled=Command1,Command2,Command3 timer1=off");
 const QString InstallingLook = QStringLiteral("shown=Label2,Label13,Picture3 enabled= timer1=on");
 
@@ -44,7 +28,7 @@ struct RunLog
         wizard.fakes.processes.onStart = [this, &wizard](const LaunchCommand &command) {
             commandLines << command.commandLine;
             ticksBefore << ticks;
-            looks << pageLook(wizard);
+            looks << wizard.installLook();
             ticks = 0;
         };
     }
@@ -92,7 +76,7 @@ void tst_InstallSequence::runsTheChosenList()
     QString lookAtSuccess;
     int16_t exitConfirmedAtSuccess = 1;
     wizard.fakes.messages.whileShown = [&](const QString &) {
-        lookAtSuccess = pageLook(wizard);
+        lookAtSuccess = wizard.installLook();
         exitConfirmedAtSuccess = wizard.vars.ExitConfirmed;
     };
 
@@ -133,7 +117,7 @@ void tst_InstallSequence::noDeviceStaysReady()
     wizard.click("Command1");
     QCOMPARE(wizard.fakes.messages.shown, QStringList{NoDevice});
     QCOMPARE(wizard.snapshot(), before);
-    QCOMPARE(pageLook(wizard), ReadyLook);
+    QCOMPARE(wizard.installLook(), ReadyLook);
     QVERIFY(wizard.fakes.processes.started.isEmpty());
 
     // Plugged in now: Next probes again and installs.
@@ -161,14 +145,14 @@ void tst_InstallSequence::noApplicationManager()
     wizard.goToPage(4);
     const QString before = wizard.snapshot();
     QString lookDuringMessage;
-    wizard.fakes.messages.whileShown = [&](const QString &) { lookDuringMessage = pageLook(wizard); };
+    wizard.fakes.messages.whileShown = [&](const QString &) { lookDuringMessage = wizard.installLook(); };
 
     wizard.click("Command1");
     QCOMPARE(wizard.fakes.messages.shown.size(), 1);
     QVERIFY(wizard.fakes.messages.shown.first().contains(QLatin1String("CEAPPMGR.EXE")));
     QVERIFY(!wizard.fakes.messages.shown.first().contains(QLatin1String("successfully")));
     QCOMPARE(lookDuringMessage, ReadyLook);
-    QCOMPARE(pageLook(wizard), ReadyLook);
+    QCOMPARE(wizard.installLook(), ReadyLook);
     QCOMPARE(wizard.snapshot(), before);
     QVERIFY(wizard.fakes.processes.started.isEmpty());
     QVERIFY(!wizard.form->isUnloaded());
@@ -196,7 +180,7 @@ void tst_InstallSequence::managerThatCannotStart()
     const QString message = wizard.fakes.messages.shown.first();
     QVERIFY(message.contains(QLatin1String("sql.wce4.armv4.ini")));
     QVERIFY(message.contains(QLatin1String("No such file or directory")));
-    QCOMPARE(pageLook(wizard), ReadyLook);
+    QCOMPARE(wizard.installLook(), ReadyLook);
     QVERIFY(!wizard.form->isUnloaded());
 
     // Next starts the list again from its first run.
@@ -222,7 +206,7 @@ void tst_InstallSequence::noPlatformChosen()
     QVERIFY(wizard.fakes.processes.started.isEmpty());
     QCOMPARE(wizard.fakes.messages.shown.size(), 1);
     QVERIFY(wizard.fakes.messages.shown.first() != Success);
-    QCOMPARE(pageLook(wizard), ReadyLook);
+    QCOMPARE(wizard.installLook(), ReadyLook);
     QVERIFY(!wizard.form->isUnloaded());
 }
 

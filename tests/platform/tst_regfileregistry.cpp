@@ -145,6 +145,23 @@ void TestRegFileRegistry::defaultValue_data()
     QTest::newRow("value after a hex continuation")
         << utf8(v5 + section + QStringLiteral("\"Bin\"=hex:01,\\\r\n  02\r\n") + plain, false) << true
         << expected;
+    QTest::newRow("a NUL in the value is no value, not a shorter one")
+        << utf8(v5 + section + QStringLiteral("@=\"C:\\\\x.exe") + QChar(0) + QStringLiteral(" more\"\r\n"), false)
+        << false << QString();
+    QTest::newRow("deleting the key removes its value")
+        << utf8(v5 + section + plain + QStringLiteral("[-") + section.sliced(1), false) << false << QString();
+    QTest::newRow("deleting a parent key removes it too")
+        << utf8(v5 + section + plain + QStringLiteral("[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft]\r\n"), false)
+        << false << QString();
+    QTest::newRow("deleting a key whose name it begins with leaves it")
+        << utf8(v5 + section + plain + QString(section).replace(QStringLiteral("[HKEY"), QStringLiteral("[-HKEY")).replace(QStringLiteral(".EXE]"), QStringLiteral("]")), false)
+        << true << expected;
+    QTest::newRow("deleted, then created afresh")
+        << utf8(v5 + section + plain + QStringLiteral("[-") + section.sliced(1) + section + QStringLiteral("@=\"second.exe\"\r\n"), false)
+        << true << QStringLiteral("second.exe");
+    QTest::newRow("REGEDIT4 without a byte-order mark is Windows-1252")
+        << (QByteArray("REGEDIT4\r\n\r\n") + section.toLatin1() + QByteArray("@=\"C:\\\\\x80 \x9f \xe4.exe\"\r\n"))
+        << true << QStringLiteral(u"C:\\€ Ÿ ä.exe");
     QTest::newRow("later setting wins")
         << utf8(v5 + section + QStringLiteral("@=\"first.exe\"\r\n") + section + QStringLiteral("@=\"second.exe\"\r\n"),
                 false)

@@ -1,11 +1,10 @@
-#include "platform/detachedprocess.h"
+#include "platform/childprocess.h"
 #include "platform/processservices.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,7 +13,7 @@
 #include <chrono>
 #include <ctime>
 
-using Watch = DetachedProcess::Watch;
+using Watch = SystemProcessServices::Watch;
 
 namespace {
 
@@ -36,23 +35,6 @@ bool waitUntilEnded(qint64 pid)
     while (isRunning(pid) && !deadline.hasExpired())
         QThread::msleep(1);
     return !isRunning(pid);
-}
-
-// The id of a process that has ended and been reaped: it names no process.
-qint64 reapedProcessId()
-{
-    QProcess process;
-    process.start(QStringLiteral("/bin/true"), {});
-    if (!process.waitForStarted())
-        return 0;
-    const qint64 pid = process.processId();
-    return process.waitForFinished() ? pid : 0;
-}
-
-qint64 startDetached(const QString &program, const QStringList &arguments)
-{
-    qint64 pid = 0;
-    return QProcess::startDetached(program, arguments, QString(), &pid) ? pid : 0;
 }
 
 qint64 nowNs()
@@ -101,15 +83,12 @@ private:
 std::unique_ptr<LaunchedProcess> TestSystemProcessServices::start(Watch watch, const QString &program,
                                                                   const QStringList &arguments)
 {
-    if (watch == Watch::Native) {
-        QString error;
-        auto process = m_services.start({program, arguments, QString()}, &error);
-        if (!process)
-            qWarning("%s", qPrintable(error));
-        return process;
-    }
-    const qint64 pid = startDetached(program, arguments);
-    return pid > 0 ? std::make_unique<DetachedProcess>(pid, watch) : nullptr;
+    SystemProcessServices services(watch);
+    QString error;
+    auto process = services.start({program, arguments, QString()}, &error);
+    if (!process)
+        qWarning("%s", qPrintable(error));
+    return process;
 }
 
 void TestSystemProcessServices::endIsNoticedPromptly_data()
@@ -228,28 +207,18 @@ void TestSystemProcessServices::unstartableProgram()
 void TestSystemProcessServices::alreadyEndedProcess_data()
 {
     QTest::addColumn<Watch>("watch");
-    QTest::addColumn<bool>("watchedBeforeTheEnd");
-    QTest::newRow("native, ends before the event loop runs") << Watch::Native << true;
-    QTest::newRow("native, gone before watching") << Watch::Native << false;
-    QTest::newRow("polling, gone before watching") << Watch::Polling << false;
+    QTest::newRow("native, ends before the event loop runs") << Watch::Native;
+    QTest::newRow("polling, ends before the event loop runs") << Watch::Polling;
 }
 
 void TestSystemProcessServices::alreadyEndedProcess()
 {
     QFETCH(Watch, watch);
-    QFETCH(bool, watchedBeforeTheEnd);
 
-    std::unique_ptr<DetachedProcess> process;
-    if (watchedBeforeTheEnd) {
-        process.reset(static_cast<DetachedProcess *>(
-            m_services.start({QStringLiteral("/bin/true"), {}, QString()}, nullptr).release()));
-        QVERIFY(process);
-        QVERIFY(waitUntilEnded(process->pid()));
-    } else {
-        const qint64 pid = reapedProcessId();
-        QVERIFY(pid > 0);
-        process = std::make_unique<DetachedProcess>(pid, watch);
-    }
+    // The child is the wizard's own: it cannot vanish before it is watched.
+    std::unique_ptr<LaunchedProcess> process = start(watch, QStringLiteral("/bin/true"), {});
+    QVERIFY(process);
+    QVERIFY(waitUntilEnded(qobject_cast<ChildProcess *>(process.get())->pid()));
 
     // Never reported from inside the constructor, only through the event loop.
     QSignalSpy ended(process.get(), &LaunchedProcess::ended);
@@ -267,7 +236,6 @@ void TestSystemProcessServices::endedReceiverMayDestroyTheWatcher_data()
     QTest::addColumn<QString>("program");
     QTest::newRow("native") << Watch::Native << QStringLiteral("/bin/true");
     QTest::newRow("polling") << Watch::Polling << QStringLiteral("/bin/true");
-    QTest::newRow("no process id") << Watch::Native << QString();
 }
 
 void TestSystemProcessServices::endedReceiverMayDestroyTheWatcher()
@@ -275,8 +243,7 @@ void TestSystemProcessServices::endedReceiverMayDestroyTheWatcher()
     QFETCH(Watch, watch);
     QFETCH(QString, program);
 
-    std::unique_ptr<LaunchedProcess> process =
-        program.isEmpty() ? std::make_unique<DetachedProcess>(0) : start(watch, program, {});
+    std::unique_ptr<LaunchedProcess> process = start(watch, program, {});
     QVERIFY(process);
     bool called = false;
     connect(process.get(), &LaunchedProcess::ended, this, [&] {
@@ -293,17 +260,17 @@ void TestSystemProcessServices::destroyingTheWatcherLeavesTheProcessRunning()
     QString error;
     auto launched = m_services.start({QStringLiteral("/bin/sleep"), {QStringLiteral("0.5")}, QString()}, &error);
     QVERIFY2(launched, qPrintable(error));
-    auto *detached = qobject_cast<DetachedProcess *>(launched.get());
-    QVERIFY(detached);
-    const qint64 pid = detached->pid();
+    auto *child = qobject_cast<ChildProcess *>(launched.get());
+    QVERIFY(child);
+    const qint64 pid = child->pid();
     QVERIFY(isRunning(pid));
 
     launched.reset();
-    QCOMPARE(openDescriptors(), descriptorsBefore);
     QTest::qWait(100);
     QVERIFY(isRunning(pid));
-    // It still goes on to its own end.
-    QTRY_VERIFY_WITH_TIMEOUT(!isRunning(pid), 5000);
+    // It still goes on to its own end, and is reaped then.
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(QStringLiteral("/proc/%1").arg(pid)), 5000);
+    QTRY_COMPARE(openDescriptors(), descriptorsBefore);
 }
 
 void TestSystemProcessServices::currentDirectory()

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "platform/processservices.h"
+
+#include <QTimer>
+
+#ifdef Q_OS_WIN
+class QWinEventNotifier;
+#else
+class QSocketNotifier;
+#endif
+
+// A program started as the wizard's own child, so that the wizard holds it
+// from the first moment and learns how it ended: on Linux through a pidfd of
+// the child and waitid, on Windows through the process handle. The watch
+// sleeps until the system reports the end. Destroying the watcher leaves the
+// process running; until it ends, something still reaps it (see the
+// destructor).
+class ChildProcess final : public LaunchedProcess
+{
+    Q_OBJECT
+
+public:
+    using Watch = SystemProcessServices::Watch;
+
+    // Starts exactly the program named (never looked up along PATH or
+    // guessed along the spaces of a command line) with the arguments given;
+    // null, with a reason for the user, when it cannot be started. `watch`
+    // matters on POSIX only; a Windows process handle is always watched.
+    static std::unique_ptr<ChildProcess> start(const LaunchCommand &command, Watch watch, QString *error);
+    ~ChildProcess() override;
+
+    qint64 pid() const { return m_pid; }
+    bool hasEnded() const override { return m_ended; }
+    ProcessEnd howEnded() const override { return m_end; }
+
+private:
+    ChildProcess(qint64 pid, QObject *parent);
+
+    void checkEnd();
+    void noticeEnd(ProcessEnd end);
+
+#ifdef Q_OS_WIN
+    void *m_handle = nullptr;
+    QWinEventNotifier *m_notifier = nullptr;
+#else
+    void watchPidfd(int pidfd);
+    int m_pidfd = -1;
+    QSocketNotifier *m_notifier = nullptr;
+#endif
+
+    const qint64 m_pid;
+    bool m_ended = false;
+    ProcessEnd m_end;
+    QTimer m_pollTimer;
+};

@@ -1,0 +1,365 @@
+// The install run when the world misbehaves, through the real file system,
+// registry file and process starter; only the ticks are fast.
+#include "doubles/observedprocesses.h"
+#include "doubles/wizardharness.h"
+#include "install/installlists.h"
+#include "platform/registry.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <filesystem>
+
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const QString ManagerKey = QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAPPMGR.EXE");
+const QString Success = QStringLiteral("Information: Setup has successfully installed Torvex on your Pocket PC.");
+
+QStringList listAFiles()
+{
+    QStringList names;
+    for (const InstallStep &step : ListA)
+        names << step.iniName.sliced(1);
+    return names;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes, bool executable = false)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    QCOMPARE(file.write(bytes), bytes.size());
+    if (executable)
+        QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+}
+
+QByteArray registryFile(const QString &managerPath)
+{
+    return "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\" + ManagerKey.toLatin1() + "]\r\n@=\"" + managerPath.toUtf8() + "\"\r\n";
+}
+
+} // namespace
+
+class tst_InstallFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void cleanupTestCase();
+    void missingIniFiles_data();
+    void missingIniFiles();
+    void abnormalEnd_data();
+    void abnormalEnd();
+    void unusableRegistryFile_data();
+    void unusableRegistryFile();
+    void longValues_data();
+    void longValues();
+    void managerOutlivesWizard_data();
+    void managerOutlivesWizard();
+
+private:
+    // Makes a folder holding the INI files of the first list the current one.
+    bool enterSetupFolder(const QByteArray &name);
+    // Next on the ready page of a new wizard, with `registry` or else the
+    // fake one naming `manager`: the first message and how soon it came.
+    QString next(Registry *registry, const QString &manager = QString(), qint64 *elapsedMs = nullptr);
+    // Nothing installed: one message, then the ready page with Next focused.
+    void verifyBackOnReadyPage();
+
+    QTemporaryDir m_temp;
+    int m_folders = 0;
+    QString m_folder;
+    ObservedProcesses m_processes;
+    QStringList m_started; // the INI file of each run
+    std::unique_ptr<WizardHarness> m_wizard;
+};
+
+void tst_InstallFaults::initTestCase()
+{
+    QVERIFY(m_temp.isValid());
+    // Runs that outlive a wizard are adopted by this test, not by init.
+    QCOMPARE(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+    m_processes.onStart = [this](const LaunchCommand &command) {
+        m_started << command.arguments.value(0).section(QLatin1Char('/'), -1);
+    };
+}
+
+void tst_InstallFaults::init()
+{
+    m_started.clear();
+    QVERIFY(enterSetupFolder(QByteArray()));
+}
+
+void tst_InstallFaults::cleanup()
+{
+    m_wizard.reset();
+    QDir::setCurrent(m_temp.path());
+}
+
+void tst_InstallFaults::cleanupTestCase()
+{
+    // Qt cannot name the folder whose name is not UTF-8.
+    std::filesystem::remove_all(QFile::encodeName(m_temp.path()).toStdString());
+}
+
+bool tst_InstallFaults::enterSetupFolder(const QByteArray &name)
+{
+    const QByteArray folder = QFile::encodeName(m_temp.path()) + '/' + QByteArray::number(++m_folders) + name;
+    if (::mkdir(folder.constData(), 0700) != 0 || ::chdir(folder.constData()) != 0)
+        return false;
+    m_folder = QFile::decodeName(folder);
+    for (const QString &ini : listAFiles()) {
+        if (!QFile(ini).open(QIODevice::WriteOnly))
+            return false;
+    }
+    return true;
+}
+
+QString tst_InstallFaults::next(Registry *registry, const QString &manager, qint64 *elapsedMs)
+{
+    m_wizard = std::make_unique<WizardHarness>(registry, &m_processes);
+    m_wizard->fakes.registry.localMachine.insert(ManagerKey, manager);
+    m_wizard->goToPage(4);
+    QElapsedTimer clock;
+    clock.start();
+    qint64 shownAfter = -1;
+    m_wizard->fakes.messages.whileShown = [&](const QString &) {
+        if (shownAfter < 0)
+            shownAfter = clock.elapsed();
+    };
+    m_wizard->click("Command1");
+    m_wizard->fakes.messages.whileShown = nullptr;
+    if (elapsedMs)
+        *elapsedMs = shownAfter;
+    return m_wizard->fakes.messages.shown.value(0);
+}
+
+void tst_InstallFaults::verifyBackOnReadyPage()
+{
+    QCOMPARE(m_wizard->fakes.messages.shown.size(), 1);
+    QCOMPARE(m_wizard->installLook(),
+             QStringLiteral("shown=Label4,Label5,Label6 enabled=Command1,Command2,Command3 timer1=off"));
+    QCOMPARE(m_wizard->form->focusWidget(), m_wizard->control("Command1"));
+}
+
+void tst_InstallFaults::missingIniFiles_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QStringList>("missing");
+    QTest::newRow("one missing") << "missing" << QStringList{"sql.wce4.armv4.ini"};
+    QTest::newRow("one is a folder") << "folder" << QStringList{"KestLanguages.ini"};
+    QTest::newRow("one is a FIFO") << "fifo" << QStringList{"TorvexSetup.ini"};
+    QTest::newRow("one is a dangling link") << "link" << QStringList{"netcf.all.wce4.ARMV4.ini"};
+    QTest::newRow("folder deleted before Next") << "deleted" << listAFiles();
+    QTest::newRow("folder name not valid UTF-8") << "bytes" << listAFiles();
+}
+
+void tst_InstallFaults::missingIniFiles()
+{
+    QFETCH(QString, fault);
+    QFETCH(QStringList, missing);
+
+    const QByteArray ini = QFile::encodeName(missing.first());
+    if (fault == QLatin1String("bytes"))
+        QVERIFY(enterSetupFolder(" setup \xff"));
+    else
+        QCOMPARE(::unlink(ini.constData()), 0);
+    if (fault == QLatin1String("folder"))
+        QCOMPARE(::mkdir(ini.constData(), 0700), 0);
+    if (fault == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(ini.constData(), 0600), 0);
+    if (fault == QLatin1String("link"))
+        QCOMPARE(::symlink("nowhere.ini", ini.constData()), 0);
+    if (fault == QLatin1String("deleted")) {
+        for (const QString &other : missing)
+            QFile::remove(other);
+        QVERIFY(QDir().rmdir(m_folder));
+    }
+
+    const QString message = next(nullptr, QStringLiteral("/bin/true"));
+    QVERIFY(m_started.isEmpty());
+    verifyBackOnReadyPage();
+    const QStringList lines = message.split(QLatin1Char('\n'));
+    for (const QString &name : listAFiles())
+        QVERIFY2(lines.contains(name) == missing.contains(name), qPrintable(message));
+    const QString folder = fault == QLatin1String("deleted") ? QStringLiteral("no longer exists")
+        : fault == QLatin1String("bytes")                    ? QString(QChar(0xFFFD))
+                                                             : m_folder + QLatin1Char(':');
+    QVERIFY2(message.contains(folder), qPrintable(message));
+    QVERIFY(message.endsWith(QLatin1String("Start Setup from the folder that holds its installation files.")));
+}
+
+void tst_InstallFaults::abnormalEnd_data()
+{
+    QTest::addColumn<int>("failingRun");
+    QTest::addColumn<QByteArray>("end");
+    QTest::addColumn<QString>("expected"); // empty: not judged, the install goes on
+    QTest::newRow("SIGKILL in the first run") << 1 << QByteArray("kill -KILL $$") << "netcf.all.wce4.ARMV4.ini:\nThe run ended by signal 9.";
+    QTest::newRow("SIGSEGV in the fourth run") << 4 << QByteArray("kill -SEGV $$") << "OpenNETCF.SDF.PPC3.ARMV4.ini:\nThe run ended by signal 11.";
+    QTest::newRow("SIGTERM in the last run") << 6 << QByteArray("kill -TERM $$") << "TorvexSetup.ini:\nThe run ended by signal 15.";
+    QTest::newRow("exit code 3 is not judged") << 2 << QByteArray("exit 3") << QString();
+}
+
+void tst_InstallFaults::abnormalEnd()
+{
+    QFETCH(int, failingRun);
+    QFETCH(QByteArray, end);
+    QFETCH(QString, expected);
+
+    // Counts its runs and ends the chosen one as the row says, until mended.
+    writeFile(QStringLiteral("manager"),
+              "#!/bin/sh\nn=$(($(cat runs 2>/dev/null || echo 0) + 1)); echo $n > runs; ulimit -c 0\n[ $n = "
+                  + QByteArray::number(failingRun) + " ] && [ ! -e mended ] && " + end + "\nexit 0\n",
+              true);
+    const QString message = next(nullptr, QDir::current().filePath(QStringLiteral("manager")));
+    if (expected.isEmpty()) {
+        QCOMPARE(m_started, listAFiles());
+        QCOMPARE(message, Success);
+        return;
+    }
+    QCOMPARE(m_started, listAFiles().first(failingRun));
+    QVERIFY2(message.contains(expected), qPrintable(message));
+    verifyBackOnReadyPage();
+
+    // Mended, Next runs the whole list again from its first run.
+    writeFile(QStringLiteral("mended"), QByteArray());
+    m_started.clear();
+    m_wizard->click("Command1");
+    QCOMPARE(m_started, listAFiles());
+    QCOMPARE(m_wizard->fakes.messages.shown.last(), Success);
+}
+
+void tst_InstallFaults::unusableRegistryFile_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("FIFO") << "fifo" << "it is not a regular file";
+    QTest::newRow("/dev/zero") << "/dev/zero" << "it is not a regular file";
+    QTest::newRow("folder") << "folder" << "it is not a regular file";
+    QTest::newRow("missing") << "missing" << "it does not exist";
+    QTest::newRow("one byte over 16 MiB") << "large" << "it is larger than 16 MiB";
+    QTest::newRow("value with a NUL") << "nul" << "holds no usable text";
+}
+
+void tst_InstallFaults::unusableRegistryFile()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, reason);
+
+    QString path = QDir::current().filePath(QStringLiteral("registry.reg"));
+    const QByteArray native = QFile::encodeName(path);
+    if (fault == QLatin1String("fifo")) {
+        QCOMPARE(::mkfifo(native.constData(), 0600), 0);
+    } else if (fault == QLatin1String("folder")) {
+        QCOMPARE(::mkdir(native.constData(), 0700), 0);
+    } else if (fault == QLatin1String("large")) {
+        writeFile(path, registryFile(QStringLiteral("/bin/true")));
+        QVERIFY(QFile::resize(path, RegFileRegistry::MaxFileSize + 1));
+    } else if (fault == QLatin1String("nul")) {
+        // A real program, a NUL, then more: never the program before the NUL.
+        writeFile(path, registryFile(QStringLiteral("/bin/true") + QChar(0) + QStringLiteral(" more")));
+    } else if (fault != QLatin1String("missing")) {
+        path = fault;
+    }
+
+    RegFileRegistry registry(path);
+    qint64 elapsed = -1;
+    const QString message = next(&registry, QString(), &elapsed);
+    QVERIFY(m_started.isEmpty());
+    verifyBackOnReadyPage();
+    QVERIFY2(elapsed >= 0 && elapsed < 1000, qPrintable(QString::number(elapsed)));
+    for (const QString &part : {QStringLiteral("\"%1\"").arg(path), QStringLiteral("TORVEX_REGISTRY"), reason})
+        QVERIFY2(message.contains(part), qPrintable(message));
+}
+
+void tst_InstallFaults::longValues_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::newRow("manager path of 10 million characters") << "manager";
+    QTest::newRow("install folder of 600 characters") << "folder";
+}
+
+void tst_InstallFaults::longValues()
+{
+    QFETCH(QString, where);
+
+    const QString registryPath = QDir::current().filePath(QStringLiteral("registry.reg"));
+    QString value = QStringLiteral("/head") + QString(10'000'000, QLatin1Char('v')) + QStringLiteral("tail");
+    writeFile(registryPath, registryFile(where == QLatin1String("manager") ? value : QStringLiteral("/bin/true")));
+    if (where == QLatin1String("folder")) {
+        for (int i = 0; i < 6; ++i) {
+            const QString part = QString::number(i) + QString(99, QLatin1Char('f'));
+            QVERIFY(QDir().mkdir(part) && QDir::setCurrent(part));
+        }
+        value = QDir::currentPath();
+    }
+
+    RegFileRegistry registry(registryPath);
+    qint64 elapsed = -1;
+    const QString message = next(&registry, QString(), &elapsed);
+    QVERIFY2(elapsed >= 0 && elapsed < 2000, qPrintable(QString::number(elapsed)));
+    QVERIFY2(message.size() < 1000, qPrintable(message.left(1000)));
+    // 260 characters of the value: its start and its end around an ellipsis.
+    QVERIFY2(message.contains(value.first(130) + QChar(0x2026) + value.last(129)), qPrintable(message));
+}
+
+void tst_InstallFaults::managerOutlivesWizard_data()
+{
+    QTest::addColumn<int>("lingerMs");
+    QTest::newRow("wizard exits at once") << 0;
+    QTest::newRow("wizard runs on after the window closed") << 4000;
+}
+
+void tst_InstallFaults::managerOutlivesWizard()
+{
+    QFETCH(int, lingerMs);
+
+    writeFile(QStringLiteral("manager"), "#!/bin/sh\necho $$ > pid.tmp && mv pid.tmp pid\nsleep 2\necho done > done\n", true);
+    writeFile(QStringLiteral("registry.reg"), registryFile(QDir::current().filePath(QStringLiteral("manager"))));
+    QProcess wizard;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TORVEX_REGISTRY"), QDir::current().filePath(QStringLiteral("registry.reg")));
+    wizard.setProcessEnvironment(environment);
+    wizard.setProcessChannelMode(QProcess::ForwardedChannels);
+    wizard.start(QStringLiteral(TORVEX_MIDRUN_EXIT), {QString::number(lingerMs)});
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QStringLiteral("pid")), 10000);
+    QFile pidFile(QStringLiteral("pid"));
+    QVERIFY(pidFile.open(QIODevice::ReadOnly));
+    const pid_t manager = pid_t(pidFile.readAll().trimmed().toInt());
+
+    if (lingerMs > 0) {
+        // The window is gone but the wizard runs on: it reaps the manager
+        // when it ends, leaving no zombie.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QStringLiteral("done")), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(QStringLiteral("/proc/%1").arg(manager)), 1000);
+        QCOMPARE(wizard.state(), QProcess::Running);
+    }
+    QVERIFY(wizard.waitForFinished(10000));
+    QCOMPARE(wizard.exitCode(), 0);
+    if (lingerMs == 0) {
+        // The wizard is gone; the manager, still at work, was adopted by this
+        // test rather than killed, and ends as it chooses.
+        QVERIFY(!QFile::exists(QStringLiteral("done")));
+        siginfo_t info{};
+        const QDeadlineTimer deadline(10000);
+        while (::waitid(P_PID, id_t(manager), &info, WEXITED | WNOHANG) == 0 && info.si_pid == 0 && !deadline.hasExpired())
+            QTest::qSleep(10);
+        QVERIFY(info.si_pid == manager && info.si_code == CLD_EXITED && info.si_status == 0);
+        QVERIFY(QFile::exists(QStringLiteral("done")));
+    }
+}
+
+QTEST_MAIN(tst_InstallFaults)
+#include "tst_installfaults.moc"
