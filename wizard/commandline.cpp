@@ -37,7 +37,7 @@ public:
 
 void print(std::FILE *stream, const QString &text)
 {
-    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fprintf(stream, "%s", text.toLocal8Bit().constData());
 }
 
 // The options every Qt program takes (QGuiApplication and QApplication remove
