@@ -7,5 +7,5 @@ cd "$(dirname "$0")/.."
 build_dir=${BUILD_DIR:-build}
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 targets=()
-[[ -n ${BUILD_TARGETS:-} ]] && targets=(--target $BUILD_TARGETS)
+[[ -n ${BUILD_TARGETS:-} ]] && read -r -a targets <<<"--target $BUILD_TARGETS"
 cmake --build "$build_dir" -j"$(nproc)" "${targets[@]}"

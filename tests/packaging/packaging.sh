@@ -38,7 +38,8 @@ dpkg-deb -x "$deb" "$root"
 entry=$root/usr/share/applications/torvexsetup.desktop
 
 echo "-- desktop-file-validate, appstreamcli"
-out=$(desktop-file-validate "$entry" 2>&1) && [[ -z $out ]] || fail "desktop-file-validate: $out"
+out=$(desktop-file-validate "$entry" 2>&1) || fail "desktop-file-validate: $out"
+[[ -z $out ]] || fail "desktop-file-validate: $out"
 out=$(appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml 2>&1) ||
     fail "appstreamcli: $out"
 ! grep -E '^(E|W):' <<<"$out" || fail "appstreamcli warns"
@@ -52,6 +53,8 @@ echo "-- installed files"
 kit=$(sed -n 's/^Path=//p' "$entry")
 [[ $kit == /usr/share/torvexsetup/kit && -d $root$kit ]] || fail "menu entry's Path '$kit' is not the installed kit"
 [[ $(sed -n 's/^Exec=//p' "$entry") == TorvexSetup && -x $root/usr/bin/TorvexSetup ]] || fail "Exec"
+# The INI names of both lists, without the backslash that leads them.
+# shellcheck disable=SC1003
 inis=$(grep -o '"\\\\[^"]*\.ini"' "$source/install/installlists.h" | tr -d '"\\' | sort -u)
 [[ $(wc -l <<<"$inis") -ge 6 ]] || fail "INI names not found in installlists.h"
 for ini in $inis; do
