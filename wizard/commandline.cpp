@@ -16,6 +16,9 @@ class CommandLine
 public:
     static QString environmentHelp()
     {
+#ifdef Q_OS_WIN
+        return tr("The INI files of the setup kit are looked for in the current directory.\n");
+#else
         return tr("Environment:\n"
                   "  TORVEX_REGISTRY  File in regedit export format that stands in for the\n"
                   "                   Windows registry and names the application manager\n"
@@ -26,6 +29,7 @@ public:
                   "                   The display the window opens on.\n"
                   "\n"
                   "The INI files of the setup kit are looked for in the current directory.\n");
+#endif
     }
     static QString noDisplay(const QString &program)
     {
