@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing the wizard
 # need, leaving alone those that are already there.
+#   --with-windows-tools    also mingw-w64, for the Windows checks
+#   --with-packaging-tools  also what building and checking the Debian
+#                           package takes (lintian, validators, hardening-check)
 set -euo pipefail
 
 packages=(
@@ -9,9 +12,13 @@ packages=(
     fonts-liberation2
     xvfb xauth xdotool x11-utils imagemagick
 )
-if [[ "${1:-}" == "--with-windows-tools" ]]; then
-    packages+=(binutils-mingw-w64-x86-64)
-fi
+for option in "$@"; do
+    case $option in
+        --with-windows-tools) packages+=(binutils-mingw-w64-x86-64 g++-mingw-w64-x86-64) ;;
+        --with-packaging-tools) packages+=(dpkg-dev file lintian appstream desktop-file-utils devscripts) ;;
+        *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for package in "${packages[@]}"; do

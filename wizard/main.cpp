@@ -1,4 +1,5 @@
 #include "platform/systemservices.h"
+#include "wizard/commandline.h"
 #include "wizard/form1.h"
 #include "wizard/state/globalvar.h"
 
@@ -6,9 +7,12 @@
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TorvexSetup"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    if (const std::optional<int> status = handleCommandLine(argc, argv))
+        return *status;
+
+    QApplication app(argc, argv);
 
     SystemServices system;
     GlobalVar vars;

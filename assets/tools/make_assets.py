@@ -5,7 +5,8 @@
 
 The progress block, the icon and the PNG icon are written byte by byte here,
 so that every pixel and every header field is exactly what the program
-expects. Only the welcome picture needs ImageMagick's `convert`, for drawing
+expects; so are the desktop icons, drawn afresh for each size from the
+handheld's shapes, and their scalable SVG. Only the welcome picture needs ImageMagick's `convert`, for drawing
 and JPEG encoding. The generated files are committed; the build needs neither
 Python nor ImageMagick. license.txt is written by hand and not generated.
 """
@@ -168,14 +169,13 @@ def write_ico(path):
     path.write_bytes(out)
 
 
-def write_png_icon(path):
-    size = 32
+def write_png(path, size, pixel):
+    """An 8-bit RGBA PNG; pixel(x, y) gives (r, g, b, a)."""
     raw = bytearray()
     for y in range(size):
         raw.append(0)  # filter: none
         for x in range(size):
-            i = icon_index(x, y)
-            raw += bytes((0, 0, 0, 0)) if i is None else bytes(PALETTE16[i] + (255,))
+            raw += bytes(pixel(x, y))
 
     def chunk(kind, data):
         body = kind + data
@@ -186,6 +186,129 @@ def write_png_icon(path):
     png += chunk(b"IDAT", zlib.compress(bytes(raw), 9))
     png += chunk(b"IEND", b"")
     path.write_bytes(png)
+
+
+def write_png_icon(path):
+    def pixel(x, y):
+        i = icon_index(x, y)
+        return (0, 0, 0, 0) if i is None else PALETTE16[i] + (255,)
+
+    write_png(path, 32, pixel)
+
+
+# --- desktop icons ----------------------------------------------------------
+
+# The window icon's handheld as shapes on its 32-unit grid, back to front:
+# (kind, colour, x0, y0, x1, y1, corner radius, smallest size drawn at).
+# Every size is drawn afresh from these: small sizes snap the edges to whole
+# pixels and leave out the details that would only blur; large ones get
+# smooth corners and a round navigation pad.
+HANDHELD = [
+    ("box", PALETTE16[0x0], 7, 2, 25, 31, 2.5, 0),      # outline
+    ("box", PALETTE16[0x7], 8, 3, 24, 30, 1.8, 0),      # lit rim
+    ("box", PALETTE16[0x8], 9, 4, 24, 30, 1.3, 0),      # body
+    ("box", PALETTE16[0x0], 10, 5, 23, 20, 0.8, 0),     # screen bezel
+    ("box", PALETTE16[0xC], 11, 6, 22, 19, 0, 0),       # screen
+    ("box", PALETTE16[0x4], 11, 6, 22, 7, 0, 24),       # title bar
+    ("box", PALETTE16[0xE], 11, 18, 22, 19, 0, 24),     # task bar
+    ("box", PALETTE16[0xF], 12, 8, 21, 10, 0, 0),       # the T
+    ("box", PALETTE16[0xF], 15, 10, 18, 17, 0, 0),
+    ("box", PALETTE16[0x4], 10, 23, 12, 25, 0.6, 24),   # side keys
+    ("box", PALETTE16[0x4], 21, 23, 23, 25, 0.6, 24),
+    ("disc", PALETTE16[0x0], 14, 22, 19, 27, 0, 0),     # navigation pad
+    ("disc", PALETTE16[0x7], 15, 23, 18, 26, 0, 0),
+    ("disc", PALETTE16[0xF], 16, 24, 17, 25, 0, 24),
+]
+HICOLOR_SIZES = (16, 24, 32, 48, 64, 128, 256)
+
+
+def shape_span(shape, y):
+    """The shape's extent along the row at height y (grid units), or None."""
+    kind, _, x0, y0, x1, y1, radius, _ = shape
+    if not y0 <= y < y1:
+        return None
+    if kind == "disc":
+        cx, cy, r = (x0 + x1) / 2, (y0 + y1) / 2, (x1 - x0) / 2
+        half = max(r * r - (y - cy) ** 2, 0) ** 0.5
+        return cx - half, cx + half
+    inset = 0
+    corner = min(y - y0, y1 - y)
+    if radius and corner < radius:
+        inset = radius - (radius * radius - (radius - corner) ** 2) ** 0.5
+    return x0 + inset, x1 - inset
+
+
+def snapped(shape, scale):
+    """Below 48 pixels, a square shape's edges on whole pixels, at least
+    one pixel wide, and its corners square."""
+    kind, colour, x0, y0, x1, y1, radius, smallest = shape
+    if kind != "box" or scale >= 1.5:
+        return shape
+
+    def edges(a, b):
+        a, b = round(a * scale), round(b * scale)
+        return a / scale, max(b, a + 1) / scale
+
+    (x0, x1), (y0, y1) = edges(x0, x1), edges(y0, y1)
+    return (kind, colour, x0, y0, x1, y1, 0, smallest)
+
+
+def render_handheld(size, samples=4):
+    """The handheld at size by size pixels as rows of RGBA tuples: each
+    shape's coverage of a pixel is measured exactly along `samples` rows
+    within it, and the shapes are laid over each other in order."""
+    scale = size / 32
+    image = [[(0.0, 0.0, 0.0, 0.0)] * size for _ in range(size)]
+    for shape in HANDHELD:
+        if size < shape[7]:
+            continue
+        shape = snapped(shape, scale)
+        colour = shape[1]
+        for py in range(size):
+            cover = [0.0] * size
+            for sub in range(samples):
+                span = shape_span(shape, (py + (sub + 0.5) / samples) / scale)
+                if not span:
+                    continue
+                left, right = span[0] * scale, span[1] * scale
+                for px in range(max(int(left), 0), min(int(right) + 1, size)):
+                    cover[px] += max(min(px + 1, right) - max(px, left), 0) / samples
+            row = image[py]
+            for px, a in enumerate(cover):
+                if a <= 0:
+                    continue
+                r, g, b, da = row[px]
+                out = a + da * (1 - a)
+                mix = [(c * a + d * da * (1 - a)) / out for c, d in zip(colour, (r, g, b))]
+                row[px] = (*mix, out)
+    return image
+
+
+def write_hicolor_png(path, size):
+    image = render_handheld(size)
+
+    def pixel(x, y):
+        r, g, b, a = image[y][x]
+        return tuple(min(255, round(v)) for v in (r, g, b)) + (round(a * 255),)
+
+    path.parent.mkdir(parents=True, exist_ok=True)
+    write_png(path, size, pixel)
+
+
+def write_hicolor_svg(path):
+    parts = ['<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" '
+             'viewBox="0 0 32 32">']
+    for kind, colour, x0, y0, x1, y1, radius, _ in HANDHELD:
+        fill = "#%02x%02x%02x" % colour
+        if kind == "disc":
+            parts.append(f'<circle cx="{(x0 + x1) / 2:g}" cy="{(y0 + y1) / 2:g}" '
+                         f'r="{(x1 - x0) / 2:g}" fill="{fill}"/>')
+        else:
+            parts.append(f'<rect x="{x0}" y="{y0}" width="{x1 - x0}" height="{y1 - y0}" '
+                         f'rx="{radius:g}" fill="{fill}"/>')
+    parts.append("</svg>")
+    path.parent.mkdir(parents=True, exist_ok=True)
+    path.write_text("\n".join(parts) + "\n")
 
 
 # --- welcome picture --------------------------------------------------------
@@ -267,6 +390,10 @@ def main():
     write_bmp24(ASSETS / "progressblock.bmp", 30, 24, progress_block_pixel)
     write_ico(ASSETS / "torvex.ico")
     write_png_icon(ASSETS / "torvex.png")
+    hicolor = ASSETS / "icons" / "hicolor"
+    for size in HICOLOR_SIZES:
+        write_hicolor_png(hicolor / f"{size}x{size}" / "apps" / "torvexsetup.png", size)
+    write_hicolor_svg(hicolor / "scalable" / "apps" / "torvexsetup.svg")
     write_welcome(ASSETS / "welcome.jpg")
     return 0
 
