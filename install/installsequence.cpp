@@ -60,7 +60,7 @@ void Form1::InstallSequence()
             whyNoManager = tr("The registry has no path for it under HKEY_LOCAL_MACHINE\\%1.").arg(AppManagerKey);
         m_services.messages.information(
             this, tr("Setup cannot find the Pocket PC application manager (CEAPPMGR.EXE). %1\n\n"
-                     "Install the desktop synchronisation software, then click Next.")
+                     "Install the desktop synchronisation software or correct its registry entry, then click Next.")
                       .arg(whyNoManager));
         return;
     }
