@@ -5,8 +5,6 @@
 #include <QStringDecoder>
 #include <QStringView>
 
-#include <cctype>
-
 namespace {
 
 constexpr QLatin1StringView LocalMachineRoots[] = {
@@ -74,10 +72,7 @@ QString fromWindows1252(const QByteArray &bytes)
 
 bool startsWithRegedit4Header(const QByteArray &bytes)
 {
-    qsizetype start = 0;
-    while (start < bytes.size() && std::isspace(static_cast<unsigned char>(bytes.at(start))))
-        ++start;
-    return QByteArrayView(bytes).sliced(start).startsWith("REGEDIT4");
+    return QByteArrayView(bytes).trimmed().startsWith("REGEDIT4");
 }
 
 // A quoted string starting at its opening quote, with \\ and \" undone;
