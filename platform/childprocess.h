@@ -12,10 +12,10 @@ class QSocketNotifier;
 
 // A program started as the wizard's own child, so that the wizard holds it
 // from the first moment and learns how it ended: on Linux through a pidfd of
-// the child and waitid, on Windows through the process handle. The watch
-// sleeps until the system reports the end. Destroying the watcher leaves the
-// process running; until it ends, something still reaps it (see the
-// destructor).
+// the child and waitid (childprocess_unix.cpp), on Windows through the
+// process handle (childprocess_win.cpp). The watch sleeps until the system
+// reports the end. Destroying the watcher leaves the process running; until
+// it ends, something still reaps it (see the destructors).
 class ChildProcess final : public LaunchedProcess
 {
     Q_OBJECT
@@ -37,8 +37,13 @@ public:
 private:
     ChildProcess(qint64 pid, QObject *parent);
 
+    static QString cannotStart(const QString &program, const QString &reason);
+    static bool holdsNul(const LaunchCommand &command);
+    static QString nulInPath();
+
     void checkEnd();
     void noticeEnd(ProcessEnd end);
+    void stopWatching();
 
 #ifdef Q_OS_WIN
     void *m_handle = nullptr;

@@ -18,10 +18,11 @@ struct LaunchCommand
 
 // How a started program ended. Exit codes, zero or not, are not judged: real
 // application managers do not document theirs. Only an end the program did
-// not choose itself counts as abnormal.
+// not choose itself counts as abnormal, and so does an end the system could
+// not tell us about: it is never taken for an ordinary one.
 struct ProcessEnd
 {
-    enum class Kind { Exited, Signal, Exception };
+    enum class Kind { Exited, Signal, Exception, Unknown };
 
     Kind kind = Kind::Exited;
     uint32_t code = 0; // the exit code, signal number or exception code
@@ -32,7 +33,9 @@ struct ProcessEnd
     // with exception 0xC0000005."
     QString description() const;
 
-    // Windows hands exception codes (0xC0000000 and above) back as exit codes.
+    // Windows hands exception codes back as exit codes: 0xC0000000 to
+    // 0xCFFFFFFF, the breakpoint and unhandled C++ and .NET exceptions are
+    // abnormal ends, anything else (0, 3, 0xFFFFFFFF) an exit code.
     static ProcessEnd fromWindowsExitCode(uint32_t code);
 };
 

@@ -89,10 +89,3 @@ std::optional<QByteArray> RegFileRegistry::readFile(QString *whyNot) const
         return unusable(tr("it is larger than 16 MiB"));
     return bytes;
 }
-
-#ifndef Q_OS_WIN
-std::unique_ptr<Registry> createSystemRegistry()
-{
-    return std::make_unique<RegFileRegistry>(RegFileRegistry::defaultPath());
-}
-#endif

@@ -12,11 +12,7 @@ LibraryRemoteApi::LibraryRemoteApi(const QString &libraryName) : m_library(libra
 
 QFunctionPointer LibraryRemoteApi::resolve(const char *symbol)
 {
-#ifdef Q_OS_WIN
-    // The current directory holds the INI files; a library planted there must
-    // never be loaded in place of the system's.
-    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
-#endif
+    keepCurrentDirectoryOutOfSearch();
     if (!m_library.isLoaded() && !m_library.load())
         throw RemoteApiUnavailable(m_library.errorString().toStdString());
     QFunctionPointer f = m_library.resolve(symbol);

@@ -52,6 +52,10 @@ public:
 
 private:
     QFunctionPointer resolve(const char *symbol);
+    // The current directory holds the setup kit; a library planted there must
+    // never be loaded in place of the system's (remoteapi_unix.cpp,
+    // remoteapi_win.cpp).
+    static void keepCurrentDirectoryOutOfSearch();
 
     QLibrary m_library;
 };

@@ -1,0 +1,132 @@
+#include "platform/childprocess.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char **environ;
+
+std::unique_ptr<ChildProcess> ChildProcess::start(const LaunchCommand &command, Watch watch, QString *error)
+{
+    const auto fail = [&](const QString &reason) {
+        if (error)
+            *error = cannotStart(command.program, reason);
+        return nullptr;
+    };
+    if (holdsNul(command))
+        return fail(nulInPath());
+
+    QByteArray program = QFile::encodeName(command.program);
+    QList<QByteArray> arguments{program};
+    for (const QString &argument : command.arguments)
+        arguments << QFile::encodeName(argument);
+    std::vector<char *> argv;
+    for (QByteArray &argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    // Terminal input is not the program's to take, least of all once the
+    // wizard has ended; its output goes where the wizard's goes.
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t mask;
+    sigemptyset(&mask);
+    posix_spawnattr_setsigmask(&attributes, &mask);
+    sigfillset(&mask);
+    posix_spawnattr_setsigdefault(&attributes, &mask);
+    short flags = POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF;
+#ifdef POSIX_SPAWN_SETSID
+    // A session of its own: a hang-up or Ctrl+C meant for the wizard's
+    // terminal does not end the run.
+    flags |= POSIX_SPAWN_SETSID;
+#endif
+    posix_spawnattr_setflags(&attributes, flags);
+
+    pid_t pid = 0;
+    const int failure = posix_spawn(&pid, program.constData(), &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    if (failure != 0)
+        return fail(qt_error_string(failure));
+
+    std::unique_ptr<ChildProcess> child(new ChildProcess(pid, nullptr));
+    int pidfd = -1;
+#if defined(Q_OS_LINUX) && defined(SYS_pidfd_open)
+    // Our own child, not yet reaped: its id cannot name another process.
+    if (watch == Watch::Native)
+        pidfd = int(::syscall(SYS_pidfd_open, pid, 0));
+#else
+    Q_UNUSED(watch)
+#endif
+    child->watchPidfd(pidfd);
+    return child;
+}
+
+void ChildProcess::watchPidfd(int pidfd)
+{
+    m_pidfd = pidfd;
+    if (pidfd < 0) {
+        m_pollTimer.start();
+        return;
+    }
+    // The pidfd turns readable when the child ends.
+    m_notifier = new QSocketNotifier(pidfd, QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &ChildProcess::checkEnd);
+}
+
+ChildProcess::~ChildProcess()
+{
+    // The notifier goes before the descriptor it watches.
+    delete m_notifier;
+    // A run that outlives its watcher must still be reaped when it ends, or it
+    // lingers as a zombie for as long as the wizard runs on. An heir watches
+    // it for the rest of the program; once the program has ended, the system
+    // adopts and reaps it.
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!m_ended && app && app->thread() == thread()) {
+        auto *heir = new ChildProcess(m_pid, app);
+        connect(heir, &LaunchedProcess::ended, heir, &QObject::deleteLater);
+        heir->watchPidfd(std::exchange(m_pidfd, -1));
+    }
+    if (m_pidfd >= 0)
+        ::close(m_pidfd);
+}
+
+void ChildProcess::checkEnd()
+{
+    if (m_ended)
+        return;
+    siginfo_t info{};
+    if (::waitid(P_PID, id_t(m_pid), &info, WEXITED | WNOHANG) == -1) {
+        if (errno == EINTR)
+            return; // asked again on the next wake-up
+        // Reaped elsewhere (SIGCHLD ignored, say): how it ended is lost, and
+        // must not pass for an ordinary end.
+        noticeEnd({ProcessEnd::Kind::Unknown, 0});
+        return;
+    }
+    if (info.si_pid == 0)
+        return; // still running
+    if (info.si_code == CLD_KILLED || info.si_code == CLD_DUMPED)
+        noticeEnd({ProcessEnd::Kind::Signal, uint32_t(info.si_status)});
+    else
+        noticeEnd({ProcessEnd::Kind::Exited, uint32_t(info.si_status)});
+}
+
+void ChildProcess::stopWatching()
+{
+    if (m_notifier)
+        m_notifier->setEnabled(false);
+}

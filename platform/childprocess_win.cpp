@@ -1,0 +1,68 @@
+#include "platform/childprocess.h"
+
+#include <QDir>
+#include <QWinEventNotifier>
+
+#include <qt_windows.h>
+
+std::unique_ptr<ChildProcess> ChildProcess::start(const LaunchCommand &command, Watch, QString *error)
+{
+    const auto fail = [&](const QString &reason) {
+        if (error)
+            *error = cannotStart(command.program, reason);
+        return nullptr;
+    };
+    if (holdsNul(command))
+        return fail(nulInPath());
+
+    // The application named is the program itself; the process gets exactly
+    // our command line. A process handle is always watched natively.
+    const QString program = QDir::toNativeSeparators(command.program);
+    QString commandLine = command.commandLine; // CreateProcessW may write into it
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION created{};
+    if (!CreateProcessW(reinterpret_cast<const wchar_t *>(program.utf16()),
+                        reinterpret_cast<wchar_t *>(commandLine.data()), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &created)) {
+        return fail(qt_error_string(int(GetLastError())));
+    }
+    CloseHandle(created.hThread);
+    std::unique_ptr<ChildProcess> child(new ChildProcess(qint64(created.dwProcessId), nullptr));
+    child->m_handle = created.hProcess;
+    child->m_notifier = new QWinEventNotifier(created.hProcess, child.get());
+    connect(child->m_notifier, &QWinEventNotifier::activated, child.get(), &ChildProcess::checkEnd);
+    return child;
+}
+
+ChildProcess::~ChildProcess()
+{
+    // The notifier goes before the handle it watches. Closing the handle
+    // leaves the process running; Windows keeps no zombies to reap.
+    delete m_notifier;
+    if (m_handle)
+        CloseHandle(m_handle);
+}
+
+void ChildProcess::checkEnd()
+{
+    if (m_ended)
+        return;
+    DWORD code = 0;
+    if (!GetExitCodeProcess(m_handle, &code)) {
+        // Never read as an ordinary end with code 0.
+        noticeEnd({ProcessEnd::Kind::Unknown, 0});
+        return;
+    }
+    if (code == STILL_ACTIVE && WaitForSingleObject(m_handle, 0) == WAIT_TIMEOUT)
+        return; // a spurious wake-up; 259 is also a code a program may choose
+    noticeEnd(ProcessEnd::fromWindowsExitCode(code));
+}
+
+void ChildProcess::stopWatching()
+{
+    if (m_notifier)
+        m_notifier->setEnabled(false);
+}
