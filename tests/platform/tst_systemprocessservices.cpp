@@ -15,6 +15,10 @@
 #include <chrono>
 #include <ctime>
 
+#ifdef Q_OS_WIN
+#include "windowschild/windowschild.h"
+#endif
+
 using Watch = SystemProcessServices::Watch;
 using Kind = ProcessEnd::Kind;
 
@@ -25,7 +29,7 @@ namespace {
 LaunchCommand endingWith(const QString &action)
 {
 #ifdef Q_OS_WIN
-    const QString program = QDir::toNativeSeparators(QStringLiteral(TORVEX_WINDOWS_CHILD));
+    const QString program = QDir::toNativeSeparators(windowsChildPath());
     return {program, {action}, QLatin1Char('"') + program + QStringLiteral("\" ") + action};
 #else
     const QString program = QStringLiteral("/bin/sh");
@@ -388,8 +392,8 @@ void TestSystemProcessServices::iniCheckAndCommandLine()
     // decoy where a start along the spaces of its path would find one.
     QVERIFY(QDir(dir.path()).mkpath(QStringLiteral(u"Gerät Manager")));
     const QString manager = QDir::toNativeSeparators(dir.filePath(QStringLiteral(u"Gerät Manager/ce app mgr é.exe")));
-    QVERIFY(QFile::copy(QStringLiteral(TORVEX_WINDOWS_CHILD), manager));
-    QVERIFY(QFile::copy(QStringLiteral(TORVEX_WINDOWS_CHILD), dir.filePath(QStringLiteral(u"Gerät.exe"))));
+    QVERIFY(QFile::copy(windowsChildPath(), manager));
+    QVERIFY(QFile::copy(windowsChildPath(), dir.filePath(QStringLiteral(u"Gerät.exe"))));
 
     const QString before = QDir::currentPath();
     const QString folder = installDir == QLatin1String("/") ? QDir::rootPath() : dir.filePath(installDir);
