@@ -1,10 +1,20 @@
 #include "platform/registry.h"
 
-#include <QSettings>
-#include <QVariant>
+#include <QCoreApplication>
+
+#include <qt_windows.h>
+
+#include <vector>
 
 namespace {
 
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("WindowsRegistry", text);
+}
+
+// The text as it was stored, read in full: QSettings would end it at its
+// first NUL, where the guard below could no longer see it.
 class WindowsRegistry final : public Registry
 {
 public:
@@ -14,15 +24,72 @@ public:
             whyNot->clear();
         if (hive != LocalMachine)
             return std::nullopt;
-        // A 32-bit installer may have written the key to the 32-bit view only.
-        for (const auto format : {QSettings::Registry64Format, QSettings::Registry32Format}) {
-            const QSettings key(QStringLiteral("HKEY_LOCAL_MACHINE\\") + keyPath, format);
-            // "Default" stands for the key's unnamed value.
-            const QVariant value = key.value(QStringLiteral("Default"));
-            if (value.isValid())
-                return value.toString();
+        // A 32-bit installer may have written the key to the 32-bit view
+        // only; the 64-bit view, where a 64-bit program looks first, is
+        // consulted first and decides whenever it holds the value at all.
+        for (const REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
+            LONG status = ERROR_SUCCESS;
+            std::optional<QString> value = read(view, keyPath, &status);
+            if (status == ERROR_FILE_NOT_FOUND)
+                continue;
+            if (status != ERROR_SUCCESS) {
+                if (whyNot) {
+                    *whyNot = status == ERROR_UNSUPPORTED_TYPE
+                        ? tr("The default value of HKEY_LOCAL_MACHINE\\%1 is not text.").arg(keyPath)
+                        : tr("The default value of HKEY_LOCAL_MACHINE\\%1 cannot be read: %2.")
+                              .arg(keyPath, qt_error_string(int(status)));
+                }
+                return std::nullopt;
+            }
+            // The system ends the text at its first NUL: a value cut short
+            // there could name another program than the one it seems to.
+            if (value->contains(QChar(0))) {
+                if (whyNot) {
+                    *whyNot = tr("The default value of HKEY_LOCAL_MACHINE\\%1 holds a NUL character, so the "
+                                 "program it names is not certain.")
+                                  .arg(keyPath);
+                }
+                return std::nullopt;
+            }
+            return value;
         }
         return std::nullopt;
+    }
+
+private:
+    // The default value of the key in one view of the registry, environment
+    // references of a REG_EXPAND_SZ value expanded; `status` as the system
+    // gives it.
+    static std::optional<QString> read(REGSAM view, const QString &keyPath, LONG *status)
+    {
+        HKEY key = nullptr;
+        *status = RegOpenKeyExW(HKEY_LOCAL_MACHINE, reinterpret_cast<const wchar_t *>(keyPath.utf16()), 0,
+                                KEY_QUERY_VALUE | view, &key);
+        if (*status != ERROR_SUCCESS)
+            return std::nullopt;
+        std::optional<QString> value;
+        std::vector<wchar_t> buffer;
+        DWORD size = 0;
+        // REG_SZ only, once expanded: REG_EXPAND_SZ values are expanded on the
+        // way, other types are refused. The value may grow between the calls.
+        const DWORD flags = RRF_RT_REG_SZ;
+        *status = RegGetValueW(key, nullptr, nullptr, flags, nullptr, nullptr, &size);
+        while (*status == ERROR_SUCCESS || *status == ERROR_MORE_DATA) {
+            buffer.assign(size / sizeof(wchar_t) + 1, L'\0');
+            size = DWORD(buffer.size() * sizeof(wchar_t));
+            *status = RegGetValueW(key, nullptr, nullptr, flags, nullptr, buffer.data(), &size);
+            if (*status == ERROR_SUCCESS) {
+                QString text = QString::fromWCharArray(buffer.data(), qsizetype(size / sizeof(wchar_t)));
+                // The terminator, and any the writer added besides, end the
+                // text; a NUL before other characters stays for the guard.
+                while (text.endsWith(QChar(0)))
+                    text.chop(1);
+                value = text;
+                break;
+            }
+        }
+        RegCloseKey(key);
+        return value;
     }
 };
 

@@ -39,6 +39,7 @@ private slots:
     void versionAnswer();
     void recordHandedToLibrary();
     void everyProbeStartsTheLinkAndNoneEndsIt();
+    void libraryInCurrentDirectoryIsNotLoaded();
 };
 
 void TestModule1::unboundLibraryAnswersFalse_data()
@@ -138,6 +139,30 @@ void TestModule1::everyProbeStartsTheLinkAndNoneEndsIt()
     QCOMPARE(standIn.initCalls(), 2);
     QCOMPARE(standIn.versionCalls(), 2);
     QCOMPARE(standIn.uninitCalls(), 0);
+}
+
+// The setup kit's folder is the current directory: a library planted there
+// under the library's own name must not be loaded by the default name.
+// Last here: once loaded, a library stays the one its name stands for.
+void TestModule1::libraryInCurrentDirectoryIsNotLoaded()
+{
+    // Not a temporary folder: the planted library stays loaded to the end,
+    // and Windows cannot delete it before.
+    const QDir dir(QCoreApplication::applicationDirPath() + QStringLiteral("/planted"));
+    QVERIFY(dir.mkpath(QStringLiteral(".")));
+    const QString onPath = QStringLiteral(RAPI_STANDIN_ON_PATH);
+    const QString planted = dir.filePath(QFileInfo(onPath).fileName());
+    QFile::remove(planted);
+    QVERIFY(QFile::copy(onPath, planted));
+
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir.path()));
+    LibraryRemoteApi api;
+    Module1::DeviceConnected(api);
+    QVERIFY(QDir::setCurrent(before));
+
+    // Loaded only now, by its path: it was never called.
+    QCOMPARE(StandInControl(planted).initCalls(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestModule1)

@@ -2,22 +2,21 @@
 // registry file and process starter; only the ticks are fast.
 #include "doubles/observedprocesses.h"
 #include "doubles/wizardharness.h"
+#include "faultprocesses.h"
 #include "install/installlists.h"
 #include "platform/registry.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <filesystem>
 
-#include <sys/prctl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -90,9 +89,9 @@ void tst_InstallFaults::initTestCase()
 {
     QVERIFY(m_temp.isValid());
     // Runs that outlive a wizard are adopted by this test, not by init.
-    QCOMPARE(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+    QVERIFY(FaultProcesses::adoptOrphans());
     m_processes.onStart = [this](const LaunchCommand &command) {
-        m_started << command.arguments.value(0).section(QLatin1Char('/'), -1);
+        m_started << QFileInfo(command.arguments.value(0)).fileName();
     };
 }
 
@@ -206,10 +205,17 @@ void tst_InstallFaults::abnormalEnd_data()
     QTest::addColumn<int>("failingRun");
     QTest::addColumn<QByteArray>("end");
     QTest::addColumn<QString>("expected"); // empty: not judged, the install goes on
+#ifdef Q_OS_WIN
+    QTest::newRow("unhandled C++ exception in the first run") << 1 << QByteArray("raise=0xE06D7363") << "netcf.all.wce4.ARMV4.ini:\nThe run ended with exception 0xE06D7363.";
+    QTest::newRow("access violation in the fourth run") << 4 << QByteArray("access-violation") << "OpenNETCF.SDF.PPC3.ARMV4.ini:\nThe run ended with exception 0xC0000005.";
+    QTest::newRow("exit code -1 is not judged") << 2 << QByteArray("exit=-1") << QString();
+    QTest::newRow("exit code 3 is not judged") << 3 << QByteArray("exit=3") << QString();
+#else
     QTest::newRow("SIGKILL in the first run") << 1 << QByteArray("kill -KILL $$") << "netcf.all.wce4.ARMV4.ini:\nThe run ended by signal 9.";
     QTest::newRow("SIGSEGV in the fourth run") << 4 << QByteArray("kill -SEGV $$") << "OpenNETCF.SDF.PPC3.ARMV4.ini:\nThe run ended by signal 11.";
     QTest::newRow("SIGTERM in the last run") << 6 << QByteArray("kill -TERM $$") << "TorvexSetup.ini:\nThe run ended by signal 15.";
     QTest::newRow("exit code 3 is not judged") << 2 << QByteArray("exit 3") << QString();
+#endif
 }
 
 void tst_InstallFaults::abnormalEnd()
@@ -218,12 +224,9 @@ void tst_InstallFaults::abnormalEnd()
     QFETCH(QByteArray, end);
     QFETCH(QString, expected);
 
-    // Counts its runs and ends the chosen one as the row says, until mended.
-    writeFile(QStringLiteral("manager"),
-              "#!/bin/sh\nn=$(($(cat runs 2>/dev/null || echo 0) + 1)); echo $n > runs; ulimit -c 0\n[ $n = "
-                  + QByteArray::number(failingRun) + " ] && [ ! -e mended ] && " + end + "\nexit 0\n",
-              true);
-    const QString message = next(nullptr, QDir::current().filePath(QStringLiteral("manager")));
+    const QString manager = FaultProcesses::writeFailingManager(failingRun, end);
+    QVERIFY(!manager.isEmpty());
+    const QString message = next(nullptr, manager);
     if (expected.isEmpty()) {
         QCOMPARE(m_started, listAFiles());
         QCOMPARE(message, Success);
@@ -326,37 +329,38 @@ void tst_InstallFaults::managerOutlivesWizard()
 {
     QFETCH(int, lingerMs);
 
-    writeFile(QStringLiteral("manager"), "#!/bin/sh\necho $$ > pid.tmp && mv pid.tmp pid\nsleep 2\necho done > done\n", true);
-    writeFile(QStringLiteral("registry.reg"), registryFile(QDir::current().filePath(QStringLiteral("manager"))));
+    const QString manager = FaultProcesses::writeSlowManager();
+    QVERIFY(!manager.isEmpty());
+    writeFile(QStringLiteral("registry.reg"), registryFile(manager));
     QProcess wizard;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TORVEX_REGISTRY"), QDir::current().filePath(QStringLiteral("registry.reg")));
     wizard.setProcessEnvironment(environment);
     wizard.setProcessChannelMode(QProcess::ForwardedChannels);
-    wizard.start(QStringLiteral(TORVEX_MIDRUN_EXIT), {QString::number(lingerMs)});
+    // Built beside this program; a cross-build's own paths are not the target's.
+    wizard.start(QCoreApplication::applicationDirPath() + QStringLiteral("/" TORVEX_MIDRUN_EXIT),
+                 {QString::number(lingerMs)});
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QStringLiteral("pid")), 10000);
     QFile pidFile(QStringLiteral("pid"));
     QVERIFY(pidFile.open(QIODevice::ReadOnly));
-    const pid_t manager = pid_t(pidFile.readAll().trimmed().toInt());
+    const qint64 managerPid = pidFile.readAll().trimmed().toLongLong();
 
     if (lingerMs > 0) {
         // The window is gone but the wizard runs on: it reaps the manager
-        // when it ends, leaving no zombie.
+        // when it ends, leaving no zombie (on Windows no open handle).
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QStringLiteral("done")), 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(QStringLiteral("/proc/%1").arg(manager)), 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(FaultProcesses::isGone(managerPid), 1000);
         QCOMPARE(wizard.state(), QProcess::Running);
     }
-    QVERIFY(wizard.waitForFinished(10000));
+    // It may have ended before the manager's first word was seen.
+    QVERIFY(wizard.state() == QProcess::NotRunning || wizard.waitForFinished(10000));
+    QCOMPARE(wizard.exitStatus(), QProcess::NormalExit);
     QCOMPARE(wizard.exitCode(), 0);
     if (lingerMs == 0) {
         // The wizard is gone; the manager, still at work, was adopted by this
         // test rather than killed, and ends as it chooses.
         QVERIFY(!QFile::exists(QStringLiteral("done")));
-        siginfo_t info{};
-        const QDeadlineTimer deadline(10000);
-        while (::waitid(P_PID, id_t(manager), &info, WEXITED | WNOHANG) == 0 && info.si_pid == 0 && !deadline.hasExpired())
-            QTest::qSleep(10);
-        QVERIFY(info.si_pid == manager && info.si_code == CLD_EXITED && info.si_status == 0);
+        QVERIFY(FaultProcesses::waitForCleanEnd(managerPid, 10000));
         QVERIFY(QFile::exists(QStringLiteral("done")));
     }
 }

@@ -1,9 +1,16 @@
+#include "install/launchcommand.h"
 #include "platform/registry.h"
 
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+
+#ifdef Q_OS_WIN
+#include "scratchkey.h"
+
+#include <qt_windows.h>
+#endif
 
 namespace {
 
@@ -36,6 +43,8 @@ private slots:
     void missingFileHasNothing();
     void fileIsReadOnEveryQuery();
     void environmentNamesTheFile();
+    void systemRegistry_data();
+    void systemRegistry();
 
 private:
     void writeFile(const QByteArray &bytes);
@@ -227,6 +236,79 @@ void TestRegFileRegistry::environmentNamesTheFile()
     const std::unique_ptr<Registry> registry = createSystemRegistry();
     QCOMPARE(registry->defaultValue(Registry::LocalMachine, ManagerKey), QStringLiteral("from env.exe"));
     qunsetenv("TORVEX_REGISTRY");
+}
+
+// The registry proper, read with the system's own calls; Windows only.
+void TestRegFileRegistry::systemRegistry_data()
+{
+    QTest::addColumn<QString>("view64"); // null: not written
+    QTest::addColumn<QString>("view32");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QString>("program"); // what would be started
+#ifdef Q_OS_WIN
+    const QChar nul(0);
+    const QString manager = QStringLiteral(u"C:\\Programme\\Gerätemanager\\CEAPPMGR.EXE");
+    const QString other = QStringLiteral("C:\\Other\\CEAPPMGR.EXE");
+    QTest::newRow("64-bit view, non-ASCII kept") << manager + nul << QString() << int(REG_SZ) << true << manager << manager;
+    QTest::newRow("only in the 32-bit view") << QString() << manager + nul << int(REG_SZ) << true << manager << manager;
+    QTest::newRow("both views: the 64-bit one") << manager + nul << other + nul << int(REG_SZ) << true << manager << manager;
+    QTest::newRow("REG_EXPAND_SZ expanded")
+        << QStringLiteral("%SystemRoot%\\ceappmgr.exe") + nul << QString() << int(REG_EXPAND_SZ) << true
+        << qEnvironmentVariable("SystemRoot") + QStringLiteral("\\ceappmgr.exe")
+        << qEnvironmentVariable("SystemRoot") + QStringLiteral("\\ceappmgr.exe");
+    QTest::newRow("quoted: read as stored, started without the quotes")
+        << QLatin1Char('"') + manager + QLatin1Char('"') + nul << QString() << int(REG_SZ) << true
+        << QLatin1Char('"') + manager + QLatin1Char('"') << manager;
+    QTest::newRow("stored without a terminator") << manager << QString() << int(REG_SZ) << true << manager << manager;
+    QTest::newRow("extra terminators end it too") << manager + nul + nul << QString() << int(REG_SZ) << true << manager << manager;
+    QTest::newRow("a NUL inside is no value, not a shorter one")
+        << other + nul + QStringLiteral(" more") + nul << QString() << int(REG_SZ) << false << QString() << QString();
+    QTest::newRow("a NUL in the 64-bit view is not passed over for the 32-bit one")
+        << other + nul + QStringLiteral(" more") + nul << manager + nul << int(REG_SZ) << false << QString() << QString();
+    QTest::newRow("a number is no text") << QStringLiteral("ab") << QString() << int(REG_DWORD) << false << QString() << QString();
+    QTest::newRow("key in neither view") << QString() << QString() << int(REG_SZ) << false << QString() << QString();
+#endif
+}
+
+void TestRegFileRegistry::systemRegistry()
+{
+#ifndef Q_OS_WIN
+    QSKIP("Only Windows has a registry of its own; elsewhere the file above stands in for it.");
+#else
+    QFETCH(QString, view64);
+    QFETCH(QString, view32);
+    QFETCH(int, type);
+    QFETCH(bool, found);
+    QFETCH(QString, expected);
+    QFETCH(QString, program);
+
+    // Under HKEY_LOCAL_MACHINE, as the wizard reads it, and where the two
+    // views differ; writing there needs an administrator.
+    ScratchKey key;
+    for (const auto &[view, data] : {std::pair{ScratchKey::View::Bits64, view64}, std::pair{ScratchKey::View::Bits32, view32}}) {
+        if (data.isNull())
+            continue;
+        const QString error = key.setDefault(view, uint32_t(type), data);
+        if (!error.isEmpty())
+            QSKIP(qPrintable(QStringLiteral("Cannot write HKEY_LOCAL_MACHINE\\%1: %2").arg(key.path(), error)));
+    }
+
+    QString whyNot;
+    const std::optional<QString> value = createSystemRegistry()->defaultValue(Registry::LocalMachine, key.path(), &whyNot);
+    QCOMPARE(value.has_value(), found);
+    if (found) {
+        QCOMPARE(*value, expected);
+        QCOMPARE(managerProgram(*value), program);
+        QVERIFY(whyNot.isEmpty());
+    } else if (!view64.isNull() || !view32.isNull()) {
+        // Present but unusable: the message says why.
+        QVERIFY2(whyNot.contains(key.path()), qPrintable(whyNot));
+    } else {
+        QVERIFY(whyNot.isEmpty());
+    }
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestRegFileRegistry)

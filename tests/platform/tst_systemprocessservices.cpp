@@ -1,9 +1,11 @@
+#include "install/launchcommand.h"
 #include "platform/childprocess.h"
 #include "platform/processservices.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -13,9 +15,28 @@
 #include <chrono>
 #include <ctime>
 
+#ifdef Q_OS_WIN
+#include "windowschild/windowschild.h"
+#endif
+
 using Watch = SystemProcessServices::Watch;
+using Kind = ProcessEnd::Kind;
 
 namespace {
+
+// A program that ends as `action` says: a shell command on POSIX, an action
+// of the test child program on Windows (tests/windowschild).
+LaunchCommand endingWith(const QString &action)
+{
+#ifdef Q_OS_WIN
+    const QString program = QDir::toNativeSeparators(windowsChildPath());
+    return {program, {action}, QLatin1Char('"') + program + QStringLiteral("\" ") + action};
+#else
+    const QString program = QStringLiteral("/bin/sh");
+    const QStringList arguments{QStringLiteral("-c"), QStringLiteral("ulimit -c 0; ") + action};
+    return {program, arguments, program + QLatin1Char(' ') + arguments.join(QLatin1Char(' '))};
+#endif
+}
 
 // Running and not yet a zombie.
 bool isRunning(qint64 pid)
@@ -72,6 +93,10 @@ private slots:
     void endedReceiverMayDestroyTheWatcher();
     void destroyingTheWatcherLeavesTheProcessRunning();
     void currentDirectory();
+    void howRunEnded_data();
+    void howRunEnded();
+    void iniCheckAndCommandLine_data();
+    void iniCheckAndCommandLine();
 
 private:
     std::unique_ptr<LaunchedProcess> start(Watch watch, const QString &program,
@@ -288,6 +313,121 @@ void TestSystemProcessServices::currentDirectory()
     QCOMPARE(inTemp, QDir::toNativeSeparators(QFileInfo(dir.path()).canonicalFilePath()));
     QVERIFY(!inTemp.endsWith(QDir::separator()));
     QCOMPARE(atRoot, QDir::toNativeSeparators(QStringLiteral("/")));
+}
+
+void TestSystemProcessServices::howRunEnded_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<uint>("code");
+    QTest::addColumn<QString>("description"); // for abnormal ends only
+
+#ifdef Q_OS_WIN
+    QTest::newRow("exit code 0") << "exit=0" << Kind::Exited << 0u << QString();
+    QTest::newRow("exit code 3, as abort() leaves") << "exit=3" << Kind::Exited << 3u << QString();
+    QTest::newRow("exit code -1") << "exit=-1" << Kind::Exited << 0xFFFFFFFFu << QString();
+    QTest::newRow("exit code just past the exception range") << "exit=0xD0000000" << Kind::Exited << 0xD0000000u << QString();
+    QTest::newRow("access violation") << "access-violation" << Kind::Exception << 0xC0000005u
+                                      << "The run ended with exception 0xC0000005.";
+    QTest::newRow("breakpoint") << "breakpoint" << Kind::Exception << 0x80000003u
+                                << "The run ended with exception 0x80000003.";
+    QTest::newRow("unhandled C++ exception") << "raise=0xE06D7363" << Kind::Exception << 0xE06D7363u
+                                             << "The run ended with exception 0xE06D7363.";
+    QTest::newRow("unhandled .NET exception") << "raise=0xE0434352" << Kind::Exception << 0xE0434352u
+                                              << "The run ended with exception 0xE0434352.";
+#else
+    QTest::newRow("exit code 0") << "exit 0" << Kind::Exited << 0u << QString();
+    QTest::newRow("exit code 3") << "exit 3" << Kind::Exited << 3u << QString();
+    QTest::newRow("exit code -1") << "exit 255" << Kind::Exited << 255u << QString();
+    QTest::newRow("SIGKILL") << "kill -KILL $$" << Kind::Signal << 9u << "The run ended by signal 9.";
+    QTest::newRow("SIGSEGV") << "kill -SEGV $$" << Kind::Signal << 11u << "The run ended by signal 11.";
+#endif
+}
+
+void TestSystemProcessServices::howRunEnded()
+{
+    QFETCH(QString, action);
+    QFETCH(Kind, kind);
+    QFETCH(uint, code);
+    QFETCH(QString, description);
+
+    QString error;
+    auto process = m_services.start(endingWith(action), &error);
+    QVERIFY2(process, qPrintable(error));
+    QSignalSpy ended(process.get(), &LaunchedProcess::ended);
+    QVERIFY(ended.wait(10000));
+    const ProcessEnd end = process->howEnded();
+    QCOMPARE(end.kind, kind);
+    QCOMPARE(end.code, uint32_t(code));
+    QCOMPARE(end.isAbnormal(), !description.isEmpty());
+    if (!description.isEmpty())
+        QCOMPARE(end.description(), description);
+}
+
+// The folder the wizard runs in, as the INI check and the application
+// manager see it, and the command line the manager receives.
+void TestSystemProcessServices::iniCheckAndCommandLine_data()
+{
+    QTest::addColumn<QString>("installDir"); // relative to a temporary folder; "/" for its drive's root
+    QTest::addColumn<bool>("quoted");        // the registry value quoted
+#ifdef Q_OS_WIN
+    QTest::newRow("folders with spaces and non-ASCII letters") << QStringLiteral(u"Setup Ördner ä") << false;
+    QTest::newRow("the registry value quoted") << QStringLiteral(u"Setup Ördner ä") << true;
+    QTest::newRow("drive root") << QStringLiteral("/") << false;
+#endif
+}
+
+void TestSystemProcessServices::iniCheckAndCommandLine()
+{
+#ifndef Q_OS_WIN
+    QSKIP("Windows only: on POSIX the program's arguments, not a command line, reach it "
+          "(startsTheNamedProgramExactly).");
+#else
+    QFETCH(QString, installDir);
+    QFETCH(bool, quoted);
+
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    // The manager under a folder with spaces and non-ASCII letters, and a
+    // decoy where a start along the spaces of its path would find one.
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral(u"Gerät Manager")));
+    const QString manager = QDir::toNativeSeparators(dir.filePath(QStringLiteral(u"Gerät Manager/ce app mgr é.exe")));
+    QVERIFY(QFile::copy(windowsChildPath(), manager));
+    QVERIFY(QFile::copy(windowsChildPath(), dir.filePath(QStringLiteral(u"Gerät.exe"))));
+
+    const QString before = QDir::currentPath();
+    const QString folder = installDir == QLatin1String("/") ? QDir::rootPath() : dir.filePath(installDir);
+    QVERIFY(QDir().mkpath(folder) && QDir::setCurrent(folder));
+    const QString current = m_services.currentDirectory();
+    const LaunchCommand command = buildLaunchCommand(quoted ? QLatin1Char('"') + manager + QLatin1Char('"') : manager,
+                                                     current, QLatin1StringView("\\KestLanguages.ini"));
+    const QString iniPath = command.arguments.value(0);
+    QFile ini(QStringLiteral("KestLanguages.ini"));
+    const bool written = ini.open(QIODevice::WriteOnly);
+    ini.close();
+    const bool readable = m_services.isReadableFile(iniPath);
+    ini.remove();
+    QVERIFY(QDir::setCurrent(before));
+    if (!written)
+        QSKIP(qPrintable(QStringLiteral("Cannot write in %1: %2").arg(folder, ini.errorString())));
+
+    QVERIFY2(QRegularExpression(QStringLiteral("^[A-Z]:\\\\")).match(current).hasMatch(), qPrintable(current));
+    QVERIFY2(readable, qPrintable(iniPath));
+    QVERIFY(!m_services.isReadableFile(iniPath + QLatin1Char('x')));
+
+    const QString record = dir.filePath(QStringLiteral("record.txt"));
+    qputenv("TORVEX_RECORD", QDir::toNativeSeparators(record).toUtf8());
+    QString error;
+    auto process = m_services.start(command, &error);
+    qunsetenv("TORVEX_RECORD");
+    QVERIFY2(process, qPrintable(error));
+    QSignalSpy ended(process.get(), &LaunchedProcess::ended);
+    QVERIFY(ended.wait(10000));
+    QFile recorded(record);
+    QVERIFY(recorded.open(QIODevice::ReadOnly));
+    // Exactly the manager named, and exactly the command line built for it.
+    QCOMPARE(QString::fromUtf8(recorded.readAll()), manager + QLatin1Char('\t') + command.commandLine + QLatin1Char('\n'));
+#endif
 }
 
 QTEST_GUILESS_MAIN(TestSystemProcessServices)
