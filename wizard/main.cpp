@@ -20,5 +20,6 @@ int main(int argc, char *argv[])
     Form1 form(vars, system.services());
     form.show(); // centred on its screen as it opens
     // The program ends when its only window has been unloaded.
-    return app.exec();
+    const int status = app.exec();
+    return status != 0 ? status : form.exitStatus();
 }
