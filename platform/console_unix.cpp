@@ -1,0 +1,5 @@
+#include "platform/console.h"
+
+void attachParentConsole()
+{
+}
