@@ -27,3 +27,9 @@ void attachParentConsole()
     if (!errConnected && std::freopen("CONOUT$", "w", stderr))
         std::setvbuf(stderr, nullptr, _IONBF, 0);
 }
+
+int reserveStandardOutput()
+{
+    // Started programs inherit no handles of ours, standard output included.
+    return _fileno(stdout);
+}

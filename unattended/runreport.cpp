@@ -63,9 +63,9 @@ void RunReport::message(const QString &text)
           {{QStringLiteral("text"), text}});
 }
 
-void RunReport::result(ExitStatus status)
+void RunReport::result(ExitStatus status, const QString &givenReason)
 {
-    const QString reason = exitStatusMeaning(status);
+    const QString reason = givenReason.isEmpty() ? exitStatusMeaning(status) : givenReason;
     if (m_log) {
         writeLine(*m_log, (timestamp() + QStringLiteral(" result: status %1 (%2)").arg(toInt(status)).arg(reason))
                               .toUtf8());

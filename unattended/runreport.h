@@ -30,8 +30,9 @@ public:
     // A message the window would have shown, or a note about the run: on
     // standard error, and as a "message" event.
     void message(const QString &text);
-    // The last event: the status and what it means.
-    void result(ExitStatus status);
+    // The last event: the status and what it means (`reason`, when given,
+    // says it more exactly).
+    void result(ExitStatus status, const QString &reason = QString());
 
     // "3.5 s", "0.0 s"
     static QString seconds(qint64 ms);

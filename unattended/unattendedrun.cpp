@@ -1,5 +1,6 @@
 #include "unattended/unattendedrun.h"
 
+#include "platform/console.h"
 #include "platform/processservices.h"
 #include "platform/registry.h"
 #include "platform/remoteapi.h"
@@ -72,7 +73,10 @@ int UnattendedRun::exec()
                     {{QStringLiteral("arguments"), QJsonArray::fromStringList(m_options.arguments)}});
 
     const auto finish = [this](ExitStatus status) {
-        m_report->result(status);
+        QString reason;
+        if (status == ExitStatus::Success)
+            reason = m_options.checkOnly ? tr("ready: the list can run") : tr("the list ran to its end");
+        m_report->result(status, reason);
         return toInt(status);
     };
     // The manager gets exactly the paths it would get had Setup been started
@@ -176,9 +180,11 @@ int runUnattended(int &argc, char **argv, const UnattendedOptions &options, Tick
     LibraryRemoteApi remoteApi;
     const std::unique_ptr<Registry> registry = createSystemRegistry();
     SystemProcessServices processes;
+    // The manager's own output must not run into ours (JSON Lines, say).
     QFile out;
     QFile err;
-    out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered);
+    std::fflush(stdout);
+    out.open(reserveStandardOutput(), QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
     err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
 
     UnattendedRun run(options, {remoteApi, *registry, processes, ticks}, out, err);
