@@ -11,6 +11,11 @@ namespace Module1 {
 
 bool DeviceConnected(RemoteApi &api) noexcept
 {
+    return !ConnectedDeviceVersion(api).isEmpty();
+}
+
+QString ConnectedDeviceVersion(RemoteApi &api) noexcept
+{
     try {
         // The link is started anew on every probe and never ended; its result
         // is not examined, the version query decides.
@@ -23,9 +28,9 @@ bool DeviceConnected(RemoteApi &api) noexcept
         } buffer{};
         buffer.init.cbSize = sizeof(RapiInit);
         api.CeRapiInitEx(&buffer.init);
-        return !DeviceVersionText(api).isEmpty();
+        return DeviceVersionText(api);
     } catch (...) {
-        return false;
+        return QString();
     }
 }
 

@@ -12,6 +12,10 @@ namespace Module1 {
 // library or entry point, a refused query or an unreadable answer is False.
 bool DeviceConnected(RemoteApi &api) noexcept;
 
+// The same probe, answering with the version the device reported: empty
+// exactly when DeviceConnected would be False.
+QString ConnectedDeviceVersion(RemoteApi &api) noexcept;
+
 // "major.minor.build service", or empty when the query reports failure.
 // Throws std::invalid_argument when the service text has no terminating NUL,
 // and RemoteApiUnavailable when the library cannot be bound.

@@ -70,6 +70,15 @@ public:
     // regular file that the program can read.
     virtual bool isReadableFile(const QString &path) const = 0;
 
+    // Whether `directory`, as currentDirectory() gave it, still leads to the
+    // current directory when handed on as text: not so when the folder's name
+    // holds bytes that text cannot carry (a name that is not valid UTF-8).
+    virtual bool canPassOn(const QString &directory) const
+    {
+        Q_UNUSED(directory)
+        return true;
+    }
+
     // Starts the program; on failure returns null and sets `error` to a reason
     // fit for the user.
     virtual std::unique_ptr<LaunchedProcess> start(const LaunchCommand &command, QString *error) = 0;
@@ -87,6 +96,7 @@ public:
 
     QString currentDirectory() const override;
     bool isReadableFile(const QString &path) const override;
+    bool canPassOn(const QString &directory) const override;
     std::unique_ptr<LaunchedProcess> start(const LaunchCommand &command, QString *error) override;
 
 private:

@@ -17,6 +17,15 @@ bool SystemProcessServices::isReadableFile(const QString &path) const
     return file.isFile() && file.isReadable();
 }
 
+bool SystemProcessServices::canPassOn(const QString &directory) const
+{
+    // The text names the same folder as the working directory itself, or its
+    // name lost something in the decoding.
+    const QFileInfo named(directory);
+    const QFileInfo current(QStringLiteral("."));
+    return named.isDir() && named.canonicalFilePath() == current.canonicalFilePath();
+}
+
 std::unique_ptr<LaunchedProcess> SystemProcessServices::start(const LaunchCommand &command, QString *error)
 {
     return ChildProcess::start(command, m_watch, error);

@@ -2,6 +2,7 @@
 // unless a Yes or the finished installation has already settled it.
 #include "wizard/form1.h"
 
+#include "install/installrun.h"
 #include "platform/messageboxes.h"
 
 #include <QCloseEvent>
@@ -41,8 +42,12 @@ void Form1::closeEvent(QCloseEvent *event)
     // on the stack (an install run waiting for a process) finds it intact and
     // sees that it has been unloaded.
     m_unloaded = true;
+    m_run->abandon();
     Timer1->stop();
     TimerOUT->stop();
+    // A Yes during an install may leave the handheld partly set up.
+    if (!m_exitStatus)
+        m_exitStatus = m_run->hasStartedARun() ? ExitStatus::StoppedAfterRuns : ExitStatus::CancelledBeforeRuns;
     event->accept();
 }
 

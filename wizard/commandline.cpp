@@ -1,23 +1,41 @@
 #include "wizard/commandline.h"
 
+#include "assets/assets.h"
+#include "install/exitstatus.h"
+#include "platform/console.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QStringList>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <initializer_list>
 
 namespace {
+
+const QString PlatformA = QStringLiteral("4.0-or-higher");
+const QString PlatformB = QStringLiteral("earlier");
 
 class CommandLine
 {
     Q_DECLARE_TR_FUNCTIONS(CommandLine)
 
 public:
+    static QString description()
+    {
+        return tr("Installs Torvex on a connected Pocket PC: in a window, or with --unattended\n"
+                  "without one (no display needed), for deployment tools.");
+    }
     static QString environmentHelp()
     {
 #ifdef Q_OS_WIN
-        return tr("The INI files of the setup kit are looked for in the current directory.\n");
+        return tr("The INI files of the setup kit are looked for in the current directory,\n"
+                  "or in the folder named by --kit.\n"
+                  "From a command prompt, \"start /wait TorvexSetup.exe ...\" (or PowerShell's\n"
+                  "Start-Process -Wait -PassThru) waits for the program and keeps its exit status.\n");
 #else
         return tr("Environment:\n"
                   "  TORVEX_REGISTRY  File in regedit export format that stands in for the\n"
@@ -26,10 +44,24 @@ public:
                   "  LD_LIBRARY_PATH  Where the remote-API library librapi.so is looked for,\n"
                   "                   besides the system's library folders.\n"
                   "  DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM\n"
-                  "                   The display the window opens on.\n"
+                  "                   The display the window opens on (not needed with\n"
+                  "                   --unattended or --check).\n"
                   "\n"
-                  "The INI files of the setup kit are looked for in the current directory.\n");
+                  "The INI files of the setup kit are looked for in the current directory,\n"
+                  "or in the folder named by --kit.\n");
 #endif
+    }
+    static QString exitStatusHelp()
+    {
+        QString text = tr("Exit status:\n");
+        for (const ExitStatus status : allExitStatuses())
+            text += QStringLiteral("  %1  %2\n").arg(toInt(status), 2).arg(exitStatusMeaning(status));
+        return text;
+    }
+    static QString toolkitHelp()
+    {
+        return tr("Qt's own options (-platform, -style, -display, ...) are accepted for the window;\n"
+                  "-platform with one dash names the window system, --platform the handheld's.\n");
     }
     static QString noDisplay(const QString &program)
     {
@@ -39,34 +71,171 @@ public:
     }
 };
 
-void print(std::FILE *stream, const QString &text)
+// False when the text could not be written (a full disk, a closed pipe).
+bool print(std::FILE *stream, const QString &text)
 {
-    std::fprintf(stream, "%s", text.toLocal8Bit().constData());
+    const QByteArray bytes = text.toLocal8Bit();
+    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size())
+        && std::fflush(stream) == 0;
 }
 
-// The options every Qt program takes (QGuiApplication and QApplication remove
-// them from the arguments); a plain Qt start must keep working with them.
+// An answer on standard output counts only once it has been written.
+int answerOnStdout(const QString &text)
+{
+    if (print(stdout, text))
+        return toInt(ExitStatus::Success);
+    const int error = errno;
+    print(stderr, CommandLine::tr("%1: standard output cannot be written: %2.\n")
+                      .arg(QCoreApplication::applicationName(), QString::fromLocal8Bit(std::strerror(error))));
+    return toInt(ExitStatus::Usage);
+}
+
+// The options Qt 6.4's QGuiApplication, QApplication and X11 platform take
+// (they remove them from the arguments); a plain Qt start must keep working
+// with them. -platform is taken apart before (see answer()).
 void addToolkitOptions(QCommandLineParser &parser)
 {
-    for (const char *name : {"platform", "platformpluginpath", "platformtheme", "plugin",
-                             "qwindowgeometry", "qwindowicon", "qwindowtitle", "display",
-                             "geometry", "style", "stylesheet", "session", "qmljsdebugger"}) {
+    for (const char *name : {"platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry",
+                             "qwindowtitle", "title", "qwindowicon", "icon", "session", "style", "stylesheet",
+                             "qmljsdebugger", "display", "name", "visual"}) {
         QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
         option.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(option);
     }
-    for (const char *name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+    for (const char *name : {"reverse", "testability", "widgetcount", "nograb", "dograb", "qdevel", "qdebug"}) {
         QCommandLineOption option(QString::fromLatin1(name));
         option.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(option);
     }
 }
 
+struct Options
+{
+    QCommandLineOption unattended{QStringLiteral("unattended"),
+                                  CommandLine::tr("Run the chosen list with no window and no question.")};
+    QCommandLineOption acceptLicence{QStringLiteral("accept-licence"),
+                                     CommandLine::tr("Accept the licence agreement (required with --unattended).")};
+    QCommandLineOption showLicence{QStringLiteral("show-licence"),
+                                   CommandLine::tr("Print the licence agreement and exit.")};
+    QCommandLineOption platform{QStringLiteral("platform"),
+                                CommandLine::tr("The handheld's platform: %1 (Microsoft Pocket PC Version 4.0.0 or "
+                                                "higher) or %2 (earlier versions). Required with --unattended.")
+                                    .arg(PlatformA, PlatformB),
+                                QStringLiteral("name")};
+    QCommandLineOption kit{QStringLiteral("kit"),
+                           CommandLine::tr("The folder that holds the INI files (default: the current directory)."),
+                           QStringLiteral("dir")};
+    QCommandLineOption log{QStringLiteral("log"),
+                           CommandLine::tr("Append a log of the unattended run, one line per event, to <file>."),
+                           QStringLiteral("file")};
+    QCommandLineOption json{QStringLiteral("json"),
+                            CommandLine::tr("Write the events of the unattended run as JSON Lines on standard "
+                                            "output.")};
+    QCommandLineOption check{QStringLiteral("check"),
+                             CommandLine::tr("Check for the handheld, the application manager and the INI files, "
+                                             "print the command lines that would run, and run nothing.")};
+};
+
+// Answers the options that end the program, or refuses the arguments.
+// A platform or display named for the window system needs no display of
+// ours to check for; a failure to open it ends in the same status.
+std::optional<int> answer(bool *displayNamed, std::optional<UnattendedOptions> *unattended)
+{
+    const QString program = QCoreApplication::applicationName();
+    QCommandLineParser parser;
+    parser.setApplicationDescription(CommandLine::description());
+    // Qt's own options are single-dash words (-platform, -style).
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const Options options;
+    for (const QCommandLineOption &option : {options.unattended, options.acceptLicence, options.platform,
+                                             options.kit, options.log, options.json, options.check,
+                                             options.showLicence})
+        parser.addOption(option);
+    addToolkitOptions(parser);
+
+    const auto usage = [&] {
+        return parser.helpText() + QLatin1Char('\n') + CommandLine::toolkitHelp() + QLatin1Char('\n')
+            + CommandLine::environmentHelp() + QLatin1Char('\n') + CommandLine::exitStatusHelp();
+    };
+    const auto refuse = [&](const QString &error) {
+        print(stderr, program + QStringLiteral(": ") + error + QStringLiteral("\n\n") + usage());
+        return toInt(ExitStatus::Usage);
+    };
+
+    // Qt reads "-platform" and "--platform" alike; here one dash is Qt's (the
+    // window system), two are ours (the handheld), so Qt's is taken out first.
+    QStringList arguments = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments.at(i) != QLatin1String("-platform"))
+            continue;
+        if (i + 1 == arguments.size())
+            return refuse(CommandLine::tr("Missing value after '-platform'."));
+        arguments.remove(i, 2);
+        --i;
+        *displayNamed = true;
+    }
+
+    const bool parsed = parser.parse(arguments);
+    if (parsed && (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))))
+        return answerOnStdout(usage());
+    if (parsed && parser.isSet(version))
+        return answerOnStdout(program + QLatin1Char(' ') + QCoreApplication::applicationVersion() + QLatin1Char('\n'));
+    if (parsed && parser.isSet(options.showLicence))
+        return answerOnStdout(Assets::licenseText().replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    if (!parsed)
+        return refuse(parser.errorText());
+    if (!parser.positionalArguments().isEmpty())
+        return refuse(CommandLine::tr("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst()));
+    *displayNamed = *displayNamed || parser.isSet(QStringLiteral("display"));
+
+    const bool withoutWindow = parser.isSet(options.unattended) || parser.isSet(options.check);
+    if (!withoutWindow) {
+        for (const QCommandLineOption *option : {&options.acceptLicence, &options.platform, &options.log, &options.json}) {
+            if (parser.isSet(*option)) {
+                return refuse(CommandLine::tr("--%1 is for runs without a window: add --unattended.")
+                                  .arg(option->names().constFirst()));
+            }
+        }
+        const QString kit = parser.value(options.kit);
+        if (!kit.isEmpty() && !QDir::setCurrent(kit)) {
+            print(stderr, CommandLine::tr("%1: the kit folder \"%2\" does not exist or cannot be entered.\n")
+                              .arg(program, kit));
+            return toInt(ExitStatus::KitIncomplete);
+        }
+        return std::nullopt;
+    }
+
+    const QString platform = parser.value(options.platform);
+    if (!parser.isSet(options.platform))
+        return refuse(CommandLine::tr("--unattended and --check need --platform %1 or --platform %2.").arg(PlatformA, PlatformB));
+    if (platform != PlatformA && platform != PlatformB) {
+        return refuse(CommandLine::tr("Unknown platform '%1': the names are %2 (Microsoft Pocket PC Version 4.0.0 "
+                                      "or higher) and %3 (earlier versions).")
+                          .arg(platform, PlatformA, PlatformB));
+    }
+    if (!parser.isSet(options.check) && !parser.isSet(options.acceptLicence)) {
+        return refuse(CommandLine::tr("--unattended needs --accept-licence; read the licence agreement with "
+                                      "--show-licence first."));
+    }
+    UnattendedOptions chosen;
+    chosen.checkOnly = parser.isSet(options.check);
+    chosen.json = parser.isSet(options.json);
+    chosen.listA = platform == PlatformA;
+    chosen.logPath = parser.value(options.log);
+    chosen.kit = parser.value(options.kit);
+    chosen.arguments = QCoreApplication::arguments();
+    *unattended = chosen;
+    return std::nullopt;
+}
+
 #if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
 bool hasDisplay()
 {
-    return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY")
-        || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+    // An empty variable names no display.
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
+        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 #else
 bool hasDisplay()
@@ -75,55 +244,25 @@ bool hasDisplay()
 }
 #endif
 
-// Answers the options that end the program, or refuses the arguments.
-// A platform named with -platform (offscreen, vnc, ...) needs no display of
-// ours to check for; Qt reports its own errors for those.
-std::optional<int> answer(bool *platformNamed)
-{
-    QCommandLineParser parser;
-    // Qt's own options are single-dash words (-platform, -style).
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-    addToolkitOptions(parser);
-
-    const QString program = QCoreApplication::applicationName();
-    const auto usage = [&] { return parser.helpText() + QLatin1Char('\n') + CommandLine::environmentHelp(); };
-    const bool parsed = parser.parse(QCoreApplication::arguments());
-    if (parsed && (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")))) {
-        print(stdout, usage());
-        return 0;
-    }
-    if (parsed && parser.isSet(version)) {
-        print(stdout, program + QLatin1Char(' ') + QCoreApplication::applicationVersion() + QLatin1Char('\n'));
-        return 0;
-    }
-    if (!parsed || !parser.positionalArguments().isEmpty()) {
-        const QString error = parsed ? CommandLine::tr("Unexpected argument '%1'.")
-                                           .arg(parser.positionalArguments().constFirst())
-                                     : parser.errorText();
-        print(stderr, program + QStringLiteral(": ") + error + QStringLiteral("\n\n") + usage());
-        return 2;
-    }
-    *platformNamed = parser.isSet(QStringLiteral("platform"));
-    return std::nullopt;
-}
-
 } // namespace
 
-std::optional<int> handleCommandLine(int argc, char *argv[])
+std::optional<int> handleCommandLine(int argc, char *argv[], std::optional<UnattendedOptions> *unattended)
 {
-    bool platformNamed = false;
+    bool displayNamed = false;
     if (argc > 1) {
+        // Options print their answers where the program was started from.
+        attachParentConsole();
         // Only for reading the arguments (and the program's name in the usage
         // line); a plain start creates nothing before its window.
         QCoreApplication core(argc, argv);
-        if (const std::optional<int> status = answer(&platformNamed))
+        if (const std::optional<int> status = answer(&displayNamed, unattended))
             return status;
+        if (*unattended)
+            return std::nullopt;
     }
-    if (!platformNamed && !hasDisplay()) {
+    if (!displayNamed && !hasDisplay()) {
         print(stderr, CommandLine::noDisplay(QCoreApplication::applicationName()));
-        return 1;
+        return toInt(ExitStatus::NoDisplay);
     }
     return std::nullopt;
 }

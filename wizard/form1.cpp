@@ -1,5 +1,6 @@
 #include "wizard/form1.h"
 
+#include "install/installrun.h"
 #include "wizard/licensebox.h"
 #include "wizard/optionbutton.h"
 #include "wizard/twips.h"
@@ -18,6 +19,8 @@ Form1::Form1(GlobalVar &vars, const Services &services, QWidget *parent)
     : QWidget(parent), m_vars(vars), m_services(services)
 {
     createControls();
+    m_run = new InstallRun({m_services.remoteApi, m_services.registry, m_services.processes, m_services.ticks},
+                           m_vars, TimerOUT, this);
 
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);

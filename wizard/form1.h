@@ -1,12 +1,13 @@
 #pragma once
 
+#include "install/exitstatus.h"
 #include "platform/services.h"
 #include "wizard/state/globalvar.h"
 
 #include <QWidget>
 
 #include <cstdint>
-#include <span>
+#include <optional>
 
 class LicenseBox;
 class OptionButton;
@@ -15,7 +16,7 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 class QTimer;
-struct InstallStep;
+class InstallRun;
 struct LaunchCommand;
 
 // The wizard's only window: four pages on one spot, Back, Next and Cancel
@@ -30,6 +31,9 @@ public:
 
     // True once the window has been closed for good.
     bool isUnloaded() const { return m_unloaded; }
+    // The program's exit status once the window is gone: success after the
+    // install, or cancelled before or after the first run.
+    int exitStatus() const;
 
     // The progress track's Left and Width and the block's Left, in twips
     // within the installing page.
@@ -56,10 +60,10 @@ public slots:
     void TimerOUT_Timer();
 
 public:
-    // The install run's two waits; both keep the window alive meanwhile.
-    // Runs the command and returns when its process has ended (or the window
-    // has been closed); false, with the reason, when it could not start or
-    // ended by a signal or an exception.
+    // The install run's two waits (InstallRun's); both keep the window alive
+    // meanwhile. Runs the command and returns when its process has ended (or
+    // the window has been closed); false, with the reason, when it could not
+    // start or ended by a signal or an exception.
     bool LaunchAndWait(const LaunchCommand &command, QString *error);
     // Returns after `ticks` ticks of TimerOUT (at least one).
     void PauseTicks(int ticks);
@@ -88,16 +92,14 @@ private:
 
     // The install run.
     void InstallSequence();
-    bool RunList(std::span<const InstallStep> list, const QString &managerPath,
-                 const QString &installDir);
-    void waitForEvents();
     void showInstallingPage();
     void backToReadyPage();
 
     GlobalVar &m_vars;
     Services m_services;
     bool m_unloaded = false;
-    bool m_installing = false;
+    std::optional<ExitStatus> m_exitStatus;
+    InstallRun *m_run = nullptr;
     bool m_placed = false;
     float m_picture3Left = 0;
 

@@ -1,7 +1,9 @@
 #include "platform/systemservices.h"
+#include "unattended/unattendedrun.h"
 #include "wizard/commandline.h"
 #include "wizard/form1.h"
 #include "wizard/state/globalvar.h"
+#include "wizard/windowsystem.h"
 
 #include <QApplication>
 
@@ -9,10 +11,15 @@ int main(int argc, char *argv[])
 {
     QApplication::setApplicationName(QStringLiteral("TorvexSetup"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
-    if (const std::optional<int> status = handleCommandLine(argc, argv))
+    std::optional<UnattendedOptions> unattended;
+    if (const std::optional<int> status = handleCommandLine(argc, argv, &unattended))
         return *status;
+    if (unattended) {
+        RealTickSource ticks;
+        return runUnattended(argc, argv, *unattended, ticks);
+    }
 
-    QApplication app(argc, argv);
+    const std::unique_ptr<QApplication> app = openWindowSystem(argc, argv);
 
     SystemServices system;
     GlobalVar vars;
@@ -20,5 +27,6 @@ int main(int argc, char *argv[])
     Form1 form(vars, system.services());
     form.show(); // centred on its screen as it opens
     // The program ends when its only window has been unloaded.
-    return app.exec();
+    const int status = app->exec();
+    return status != 0 ? status : form.exitStatus();
 }

@@ -36,8 +36,19 @@ lines() { # <out|err> <count>
 
 for option in --help -h; do
     expect 0 20 "$program" "$option"
-    holds out '^Usage: ' '--version' 'TORVEX_REGISTRY' 'LD_LIBRARY_PATH' 'DISPLAY'
+    holds out '^Usage: ' '--version' 'TORVEX_REGISTRY' 'LD_LIBRARY_PATH' 'DISPLAY' '--unattended' '^ *15  stopped'
     lines err 0
+done
+
+# The licence agreement as the licence page shows it, with this system's line ends.
+expect 0 20 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" --show-licence
+holds out 'LICENSE AGREEMENT'
+grep -q $'\r' "$work/out" && { echo "FAIL: --show-licence printed CR"; failed=1; }
+
+# An answer that cannot be written is no success.
+for option in --help --version --show-licence; do
+    expect 2 20 sh -c '"$0" "$1" >/dev/full' "$program" "$option"
+    holds err 'standard output cannot be written'
 done
 
 for option in --version -v; do
@@ -46,23 +57,61 @@ for option in --version -v; do
     lines err 0
 done
 
-for arguments in --bogus -x stray "-platform"; do
-    expect 2 20 "$program" $arguments
+# Usage errors, the unattended ones too, each with a line that says what to do.
+unattended="--unattended --accept-licence --platform"
+while IFS='|' read -r arguments says; do
+    expect 2 20 env -u DISPLAY -u WAYLAND_DISPLAY "$program" $arguments
     lines out 0
     head -n1 "$work/err" | grep -q "^TorvexSetup: .\+[.]$" || { echo "FAIL: $arguments: no one-line error:"; cat "$work/err"; failed=1; }
-    holds err '^Usage: ' '--help'
+    holds err '^Usage: ' '--help' "$says"
+done <<CASES
+--bogus|
+-x|
+stray|
+-platform|
+-sync|
+--unattended --platform earlier|--show-licence
+--unattended --accept-licence|--platform 4.0-or-higher or --platform earlier
+$unattended 4.0|4.0-or-higher (.*) and earlier
+--check|--platform
+--accept-licence|--unattended
+--log x.log|--unattended
+CASES
+
+# A log that cannot be opened: status 2 before anything runs.
+expect 2 20 env -u DISPLAY "$program" $unattended earlier --log "$work"
+holds err 'cannot be opened'
+lines out 0
+# Without the remote-API library no handheld answers: worth retrying later.
+expect 10 20 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u LD_LIBRARY_PATH "$program" $unattended earlier --json
+[[ $(tail -n1 "$work/out") == '{"event":"result","status":10,"reason":"no handheld connected: worth retrying later"}' ]] ||
+    { echo "FAIL: JSON result:"; cat "$work/out"; failed=1; }
+holds err 'No mobile device connected'
+# A kit folder that is not there, for the window too.
+expect 12 20 "$program" --kit "$work/no such kit"
+holds err 'no such kit'
+
+# No display, an empty one, one that does not answer, or the X11 platform
+# named without one: one line and status 1, where Qt would abort.
+for display in "" "DISPLAY=" "DISPLAY=:987" "-platform xcb"; do
+    if [[ $display == DISPLAY=* ]]; then
+        expect 1 20 env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$display" "$program"
+    else
+        expect 1 20 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" $display
+    fi
+    lines err 1
+    holds err '^TorvexSetup: .*DISPLAY'
+    lines out 0
 done
 
-# No display: one line and status 1, where Qt would abort.
-expect 1 20 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program"
-lines err 1
-holds err '^TorvexSetup: .*DISPLAY'
-lines out 0
-
-# A plain start, and one with Qt's own options, opens the window and keeps
-# running until it is stopped.
+# A plain start, and one with each of Qt 6.4's own options, opens the window
+# and keeps running until it is stopped.
 expect 124 3 "$program"
 expect 124 3 env -u QT_QPA_PLATFORM "$program" -platform offscreen -style fusion
+expect 124 5 "$program" -platformpluginpath /nowhere -platformtheme none -plugin none -qwindowgeometry 488x373 \
+    -geometry 488x373 -qwindowtitle T -title T -qwindowicon i -icon i -session s -style=fusion -stylesheet=/dev/null \
+    -stylesheet /dev/null -qmljsdebugger=port:1 -qmljsdebugger port:1 -display :0 -name n -visual 0 -reverse \
+    -testability -widgetcount -nograb -dograb -qdevel -qdebug --kit .
 
 (( failed == 0 )) && echo "command line: all cases pass"
 exit "$failed"

@@ -4,12 +4,18 @@
 
 #include <functional>
 
-// The real process services, telling the test just before each start.
+// The real process services, telling the test just before each start and
+// keeping the paths looked at.
 class ObservedProcesses final : public ProcessServices
 {
 public:
     QString currentDirectory() const override { return real.currentDirectory(); }
-    bool isReadableFile(const QString &path) const override { return real.isReadableFile(path); }
+    bool isReadableFile(const QString &path) const override
+    {
+        lookedAt << path;
+        return real.isReadableFile(path);
+    }
+    bool canPassOn(const QString &directory) const override { return real.canPassOn(directory); }
     std::unique_ptr<LaunchedProcess> start(const LaunchCommand &command, QString *error) override
     {
         if (onStart)
@@ -19,4 +25,5 @@ public:
 
     SystemProcessServices real;
     std::function<void(const LaunchCommand &)> onStart;
+    mutable QStringList lookedAt; // every path asked about
 };

@@ -99,7 +99,7 @@ step "started plainly: no remote-API library, so no handheld"
     grep -q '^Reading ' "$work/wizard.log" && fail "an application manager ran without a handheld"
     click 444 348          # Cancel, and Yes (the default) to the question
     answer_box Question 0-cancel-question
-    wizard_exits_with 0
+    wizard_exits_with 14   # cancelled before the first run
 )
 
 export TORVEX_HANDHELD=$work/handheld

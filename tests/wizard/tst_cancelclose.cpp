@@ -84,6 +84,7 @@ void tst_CancelClose::answerYes()
     QCOMPARE(wizard.fakes.messages.shown, QStringList{Question});
     QCOMPARE(wizard.vars.ExitConfirmed, True);
     QVERIFY(wizard.form->isUnloaded());
+    QCOMPARE(wizard.form->exitStatus(), 14); // no run was started
     QVERIFY(!wizard.form->isVisible());
     // Nothing ran on the way out.
     QVERIFY(wizard.fakes.processes.started.isEmpty());

@@ -1,0 +1,37 @@
+#include "install/exitstatus.h"
+
+#include <QCoreApplication>
+
+QString exitStatusMeaning(ExitStatus status)
+{
+    const auto tr = [](const char *text) { return QCoreApplication::translate("ExitStatus", text); };
+    switch (status) {
+    case ExitStatus::Success:
+        return tr("the list ran to its end (--check: ready); --help, --version, --show-licence");
+    case ExitStatus::NoDisplay:
+        return tr("no display to open the window on (window only)");
+    case ExitStatus::Usage:
+        return tr("usage error (unknown option or platform name, missing option), or the log or "
+                  "standard output cannot be written");
+    case ExitStatus::NoDevice:
+        return tr("no handheld connected: worth retrying later");
+    case ExitStatus::NoManager:
+        return tr("the application manager is not found or cannot be used");
+    case ExitStatus::KitIncomplete:
+        return tr("installation files missing from the kit");
+    case ExitStatus::RunFailed:
+        return tr("a run could not be started or ended abnormally; the list was stopped");
+    case ExitStatus::CancelledBeforeRuns:
+        return tr("cancelled before the first run");
+    case ExitStatus::StoppedAfterRuns:
+        return tr("stopped after at least one run: the handheld may be partly set up");
+    }
+    return QString();
+}
+
+QList<ExitStatus> allExitStatuses()
+{
+    return {ExitStatus::Success,       ExitStatus::NoDisplay, ExitStatus::Usage,
+            ExitStatus::NoDevice,      ExitStatus::NoManager, ExitStatus::KitIncomplete,
+            ExitStatus::RunFailed,     ExitStatus::CancelledBeforeRuns, ExitStatus::StoppedAfterRuns};
+}

@@ -1,0 +1,241 @@
+// Next on the ready page, and the unattended run: check for the handheld,
+// find the application manager, check the kit and run the manager once per
+// INI file of the chosen list, with the list's pauses between the runs.
+#include "install/installrun.h"
+
+#include "device/module1.h"
+#include "install/launchcommand.h"
+#include "platform/messageboxes.h"
+#include "platform/registry.h"
+#include "platform/ticksource.h"
+#include "wizard/state/globalvar.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QScopedValueRollback>
+#include <QTimer>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+const QString AppManagerKey =
+    QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAPPMGR.EXE");
+} // namespace
+
+InstallRun::InstallRun(const InstallServices &services, GlobalVar &vars, QTimer *pauseTimer, QObject *parent)
+    : QObject(parent), m_services(services), m_vars(vars), m_pauseTimer(pauseTimer)
+{
+    if (!m_pauseTimer) {
+        m_pauseTimer = m_services.ticks.createTimer(std::chrono::seconds(1), this);
+        connect(m_pauseTimer, &QTimer::timeout, this, &InstallRun::pauseTick);
+    }
+}
+
+InstallOutcome InstallRun::run(bool listA, bool listB, Mode mode)
+{
+    // The caller's disabled buttons are not the only guard: nothing may start
+    // a second attempt while one is under way.
+    if (m_running || m_abandoned)
+        return {ExitStatus::Usage, QString()};
+    QScopedValueRollback running(m_running, true);
+
+    const QString version = Module1::ConnectedDeviceVersion(m_services.remoteApi);
+    if (version.isEmpty()) {
+        return {ExitStatus::NoDevice,
+                tr("No mobile device connected. Connect the Pocket PC to your host Computer and click Next.")};
+    }
+    emit deviceFound(version);
+
+    if (!listA && !listB) {
+        return {ExitStatus::Usage, tr("No Pocket PC version has been chosen, so there is nothing to install. "
+                                      "Click Back and choose your Pocket PC version.")};
+    }
+    emit installing();
+
+    const QString installDir = m_services.processes.currentDirectory();
+    QString whyNoManager;
+    const QString managerPath =
+        m_services.registry.defaultValue(Registry::LocalMachine, AppManagerKey, &whyNoManager).value_or(QString());
+    if (managerProgram(managerPath).isEmpty()) {
+        if (whyNoManager.isEmpty())
+            whyNoManager = tr("The registry has no path for it under HKEY_LOCAL_MACHINE\\%1.").arg(AppManagerKey);
+        return {ExitStatus::NoManager,
+                tr("Setup cannot find the Pocket PC application manager (CEAPPMGR.EXE). %1\n\n"
+                   "Install the desktop synchronisation software or correct its registry entry, then click Next.")
+                    .arg(whyNoManager)};
+    }
+    emit managerFound(managerPath);
+
+    // The platform choice as it stands now: nothing done during the run may
+    // add a list to it.
+    std::vector<const InstallList *> lists;
+    if (listA)
+        lists.push_back(&ListA);
+    if (listB)
+        lists.push_back(&ListB);
+    if (std::optional<InstallOutcome> problem = checkKit(lists, installDir))
+        return *problem;
+    emit kitReady();
+
+    return runLists(lists, managerPath, installDir, mode);
+}
+
+// The manager is not trusted to say that it found nothing to install: every
+// INI file must be there, at exactly the path it will be given.
+std::optional<InstallOutcome> InstallRun::checkKit(std::span<const InstallList *const> lists,
+                                                   const QString &installDir) const
+{
+    if (!installDir.isEmpty() && !m_services.processes.canPassOn(installDir)) {
+        return InstallOutcome{
+            ExitStatus::KitIncomplete,
+            tr("Setup cannot hand the installation files in the folder %1 on to the application manager: "
+               "the folder's name has characters that cannot be passed on.\n\n"
+               "Move the installation files to a folder with a plainer name and start Setup there.")
+                .arg(elideForMessage(installDir))};
+    }
+    QStringList missing;
+    for (const InstallList *list : lists) {
+        for (const InstallStep &step : *list) {
+            // A deleted folder has no path left to look in: never the root.
+            if (installDir.isEmpty() || !m_services.processes.isReadableFile(iniFilePath(installDir, step.iniName)))
+                missing << step.iniName.sliced(1);
+        }
+    }
+    missing.removeDuplicates();
+    if (missing.isEmpty())
+        return std::nullopt;
+    // A deleted folder has no name left to show.
+    const QString folder = installDir.isEmpty()
+        ? tr("(the current folder, which no longer exists or cannot be read)")
+        : elideForMessage(installDir);
+    return InstallOutcome{ExitStatus::KitIncomplete,
+                          tr("Setup cannot find these installation files in the folder %1:\n%2\n\n"
+                             "Start Setup from the folder that holds its installation files.")
+                              .arg(folder, missing.join(QLatin1Char('\n')))};
+}
+
+InstallOutcome InstallRun::runLists(std::span<const InstallList *const> lists, const QString &managerPath,
+                                    const QString &installDir, Mode mode)
+{
+    int count = 0;
+    for (const InstallList *list : lists)
+        count += int(list->size());
+
+    int number = 0;
+    QString lastIniFile;
+    for (const InstallList *list : lists) {
+        for (const InstallStep &step : *list) {
+            ++number;
+            const LaunchCommand command = buildLaunchCommand(managerPath, installDir, step.iniName);
+            if (mode == Mode::Check) {
+                emit runPlanned(number, count, command.commandLine);
+                continue;
+            }
+            // A stop asked for since the last wait (a signal that came during
+            // the probe, say) is seen before the next run starts, not after.
+            QCoreApplication::processEvents();
+            if (m_abandoned || m_stopRequested)
+                return stopped(number - 1, count, lastIniFile);
+
+            const QString iniFile = step.iniName.sliced(1);
+            lastIniFile = iniFile;
+            m_anyRunStarted = true;
+            emit runStarted(number, count, iniFile, command.commandLine);
+            QElapsedTimer clock;
+            clock.start();
+            QString error;
+            std::optional<ProcessEnd> end;
+            const bool completed = LaunchAndWait(command, &error, &end);
+            if (m_abandoned)
+                return stopped(number, count, iniFile);
+            if (end)
+                emit runEnded(number, count, iniFile, *end, clock.elapsed());
+            else
+                emit runNotStarted(number, count, iniFile, error);
+            if (!completed) {
+                return {ExitStatus::RunFailed,
+                        tr("The application manager did not complete its run for %1:\n%2\n\n"
+                           "Check the application manager, then click Next to start again.")
+                            .arg(iniFile, error)};
+            }
+            if (step.pauseTicks && !m_stopRequested) {
+                emit pauseStarted(*step.pauseTicks, qint64(std::max(*step.pauseTicks, 1)) * m_pauseTimer->interval());
+                PauseTicks(*step.pauseTicks);
+            }
+        }
+    }
+    return {};
+}
+
+InstallOutcome InstallRun::stopped(int runsMade, int count, const QString &lastIniFile) const
+{
+    if (runsMade == 0)
+        return {ExitStatus::CancelledBeforeRuns, tr("Setup was stopped before its first run; nothing was installed.")};
+    return {ExitStatus::StoppedAfterRuns,
+            tr("Setup was stopped after run %1 of %2 (%3); the handheld may be partly set up.")
+                .arg(runsMade)
+                .arg(count)
+                .arg(lastIniFile)};
+}
+
+void InstallRun::requestStop()
+{
+    m_stopRequested = true;
+    // A pause is only time given to the handheld: it ends now.
+    m_pauseTimer->stop();
+}
+
+void InstallRun::abandon()
+{
+    m_abandoned = true;
+    m_pauseTimer->stop();
+}
+
+void InstallRun::waitForEvents()
+{
+    // One pass of the event loop that sleeps until something happens (a
+    // tick, the end of a process, input) instead of spinning a core.
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+bool InstallRun::LaunchAndWait(const LaunchCommand &command, QString *error, std::optional<ProcessEnd> *end)
+{
+    const std::unique_ptr<LaunchedProcess> process = m_services.processes.start(command, error);
+    if (!process)
+        return false;
+    // Waits for the process's real end, whatever exit code it leaves. If the
+    // run is abandoned meanwhile the wait stops; the process runs on.
+    do {
+        waitForEvents();
+    } while (!process->hasEnded() && !m_abandoned);
+    if (m_abandoned)
+        return true;
+    if (end)
+        *end = process->howEnded();
+    // Exit codes are not judged, but a run ended by a signal or an exception
+    // has not done its work.
+    if (process->howEnded().isAbnormal()) {
+        if (error)
+            *error = process->howEnded().description();
+        return false;
+    }
+    return true;
+}
+
+void InstallRun::PauseTicks(int ticks)
+{
+    m_vars.PauseTickTarget = static_cast<int16_t>(ticks);
+    m_vars.PauseTickCount = 0;
+    m_pauseTimer->start();
+    do {
+        waitForEvents();
+    } while (m_pauseTimer->isActive() && !m_abandoned && !m_stopRequested);
+}
+
+void InstallRun::pauseTick()
+{
+    ++m_vars.PauseTickCount;
+    if (m_vars.PauseTickCount >= m_vars.PauseTickTarget)
+        m_pauseTimer->stop();
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "install/exitstatus.h"
+#include "install/installlists.h"
+#include "platform/processservices.h"
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+#include <span>
+
+class Registry;
+class RemoteApi;
+class QTimer;
+class TickSource;
+struct GlobalVar;
+
+// What the install run reaches outside the program. No message boxes: the
+// run reports through its result and signals, and whoever drives it (the
+// window, or an unattended run) decides how to tell the user.
+struct InstallServices
+{
+    RemoteApi &remoteApi;
+    Registry &registry;
+    ProcessServices &processes;
+    TickSource &ticks;
+};
+
+// How one attempt ended, and what the user is to be told when it did not
+// run to its end (empty when there is nothing to say).
+struct InstallOutcome
+{
+    ExitStatus status = ExitStatus::Success;
+    QString message;
+};
+
+// The install sequence that Next on the ready page starts: the device probe,
+// the registry lookup, the INI check and the runs of the application manager
+// with the list's pauses. The window and the unattended run both drive this
+// one object. run() returns when the attempt is over; meanwhile the waits
+// hand control to the event loop, so the caller stays responsive.
+class InstallRun : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Mode { Install, Check };
+
+    // The pause counts ticks of `pauseTimer` in the shared variables; without
+    // one the run makes its own one-second timer from the tick source.
+    InstallRun(const InstallServices &services, GlobalVar &vars, QTimer *pauseTimer = nullptr,
+               QObject *parent = nullptr);
+
+    // One attempt with the chosen lists (A before B). In Check mode it stops
+    // before the first run and reports the command lines instead.
+    InstallOutcome run(bool listA, bool listB, Mode mode = Mode::Install);
+    bool isRunning() const { return m_running; }
+    // Whether a run of the application manager has ever been started.
+    bool hasStartedARun() const { return m_anyRunStarted; }
+
+    // Stop after the run in progress (a pause in progress ends at once).
+    void requestStop();
+    // Stop waiting at once; a run in progress goes on without us.
+    void abandon();
+
+    // The two waits. LaunchAndWait returns when the process has ended (or
+    // the run was abandoned); false, with the reason, when it could not start
+    // or ended by a signal or an exception. `end` learns how it ended, if it
+    // was seen to end. PauseTicks returns after `ticks`
+    // ticks of the pause timer (at least one), or when stopped.
+    bool LaunchAndWait(const LaunchCommand &command, QString *error, std::optional<ProcessEnd> *end = nullptr);
+    void PauseTicks(int ticks);
+    // One tick of the pause timer: counted, and the pause ends at its target.
+    void pauseTick();
+
+signals:
+    void deviceFound(const QString &version);
+    // The device is there and a list is chosen: the installing look begins.
+    void installing();
+    void managerFound(const QString &path);
+    // Every INI file is in place; the runs begin.
+    void kitReady();
+    void runStarted(int number, int count, const QString &iniFile, const QString &commandLine);
+    void runEnded(int number, int count, const QString &iniFile, const ProcessEnd &end, qint64 elapsedMs);
+    void runNotStarted(int number, int count, const QString &iniFile, const QString &reason);
+    void pauseStarted(int ticks, qint64 lengthMs);
+    // Check mode: a run that would be made.
+    void runPlanned(int number, int count, const QString &commandLine);
+
+private:
+    InstallOutcome runLists(std::span<const InstallList *const> lists, const QString &managerPath,
+                            const QString &installDir, Mode mode);
+    std::optional<InstallOutcome> checkKit(std::span<const InstallList *const> lists,
+                                           const QString &installDir) const;
+    InstallOutcome stopped(int runsMade, int count, const QString &lastIniFile) const;
+    void waitForEvents();
+
+    InstallServices m_services;
+    GlobalVar &m_vars;
+    QTimer *m_pauseTimer;
+    bool m_running = false;
+    bool m_anyRunStarted = false;
+    bool m_stopRequested = false;
+    bool m_abandoned = false;
+};

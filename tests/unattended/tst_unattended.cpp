@@ -1,0 +1,157 @@
+// The unattended run through the real InstallRun and report, on fake
+// services with fast ticks, with no window system at all: one row for each
+// exit status it can end with.
+#include "doubles/fakeservices.h"
+#include "unattended/unattendedrun.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+const QString ManagerKey = QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAPPMGR.EXE");
+
+QStringList lines(const QByteArray &text)
+{
+    return QString::fromUtf8(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+} // namespace
+
+class tst_Unattended : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void exitStatus_data();
+    void exitStatus();
+    void progressLines();
+};
+
+void tst_Unattended::exitStatus_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("runs"); // runs begun
+    QTest::newRow("the list runs to its end") << "" << 0 << 6;
+    QTest::newRow("--check runs nothing") << "check" << 0 << 0;
+    QTest::newRow("log cannot be opened") << "log" << 2 << 0;
+    QTest::newRow("no handheld") << "device" << 10 << 0;
+    QTest::newRow("no manager") << "manager" << 11 << 0;
+    QTest::newRow("an INI file missing") << "ini" << 12 << 0;
+    QTest::newRow("kit folder missing") << "kit" << 12 << 0;
+    QTest::newRow("run cannot start") << "start" << 13 << 1;
+    QTest::newRow("second run ended by SIGSEGV") << "signal" << 13 << 2;
+    QTest::newRow("stop before the first run") << "stop first" << 14 << 0;
+    QTest::newRow("stop during the third run") << "stop" << 15 << 3;
+    QTest::newRow("second stop during the third run") << "stop twice" << 15 << 3;
+}
+
+void tst_Unattended::exitStatus()
+{
+    QFETCH(QString, fault);
+    QFETCH(int, status);
+    QFETCH(int, runs);
+
+    // Nothing here may need a display.
+    QVERIFY(!qobject_cast<QGuiApplication *>(QCoreApplication::instance()));
+    QTemporaryDir temp;
+    FakeServices fakes;
+    fakes.registry.localMachine.insert(ManagerKey, QStringLiteral("/opt/ceappmgr"));
+    fakes.remoteApi.connected = fault != QLatin1String("device");
+    if (fault == QLatin1String("manager"))
+        fakes.registry.localMachine.clear();
+    if (fault == QLatin1String("start"))
+        fakes.processes.failWith = QStringLiteral("No such file or directory");
+    if (fault == QLatin1String("ini"))
+        fakes.processes.missingFiles << QStringLiteral("/opt/torvex/KestLanguages.ini");
+    UnattendedOptions options;
+    options.json = true;
+    options.checkOnly = fault == QLatin1String("check");
+    options.logPath = fault == QLatin1String("log") ? temp.path() : temp.filePath(QStringLiteral("run.log"));
+    options.kit = fault == QLatin1String("kit") ? temp.filePath(QStringLiteral("no kit")) : QString();
+    options.arguments = QStringList{QStringLiteral("TorvexSetup"), QStringLiteral("--unattended")};
+    QBuffer out;
+    QBuffer err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    UnattendedRun run(options, {fakes.remoteApi, fakes.registry, fakes.processes, fakes.ticks}, out, err);
+
+    // Every run ends as the row says, once the event loop has run.
+    fakes.processes.autoEndMs = -1;
+    bool stillRunning = false;
+    fakes.processes.onStart = [&](const LaunchCommand &) {
+        const qsizetype number = fakes.processes.started.size();
+        QTimer::singleShot(0, &run, [&, number] {
+            FakeProcess *process = fakes.processes.running.value(0);
+            if (number == 3 && fault.startsWith(QLatin1String("stop"))) {
+                run.stop(QStringLiteral("SIGTERM"));
+                if (fault == QLatin1String("stop twice")) {
+                    run.stop(QStringLiteral("SIGTERM"));
+                    stillRunning = true;
+                    return;
+                }
+            }
+            const bool crash = number == 2 && fault == QLatin1String("signal");
+            process->end(crash ? ProcessEnd{ProcessEnd::Kind::Signal, 11} : ProcessEnd{});
+        });
+    };
+    if (fault == QLatin1String("stop first"))
+        QTimer::singleShot(0, &run, [&] { run.stop(QStringLiteral("SIGINT")); });
+
+    QCOMPARE(run.exec(), status);
+    QCOMPARE(fakes.processes.started.size(), fault == QLatin1String("start") ? 0 : runs);
+    QCOMPARE(stillRunning, fault == QLatin1String("stop twice")); // not waited for
+    if (fault == QLatin1String("log")) {
+        QVERIFY(out.data().isEmpty());
+        QVERIFY(err.data().contains("cannot be opened"));
+        return;
+    }
+
+    // The JSON Lines end with the result, as the log does.
+    const QStringList json = lines(out.data());
+    const QJsonObject result = QJsonDocument::fromJson(json.last().toUtf8()).object();
+    QCOMPARE(result.keys(), (QStringList{"event", "reason", "status"}));
+    QCOMPARE(result.value(QLatin1String("status")).toInt(), status);
+    QCOMPARE(json.filter(QLatin1String("\"event\":\"run-start\"")).size(), runs);
+    QCOMPARE(json.filter(QLatin1String("\"event\":\"planned\"")).size(), options.checkOnly ? 6 : 0);
+    QFile logFile(options.logPath);
+    QVERIFY(logFile.open(QIODevice::ReadOnly));
+    const QStringList log = lines(logFile.readAll());
+    QCOMPARE(log.size(), json.size());
+    QVERIFY2(log.last().contains(QStringLiteral(" result: status %1 (").arg(status)), qPrintable(log.last()));
+    QCOMPARE(log.filter(QLatin1String(" pause: ")).size(), status == 0 && runs == 6 ? 5 : qMax(0, runs - 1));
+    // What the window would have shown goes to standard error.
+    QVERIFY(!err.data().isEmpty() || options.checkOnly);
+}
+
+void tst_Unattended::progressLines()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("TorvexSetup"));
+    FakeServices fakes;
+    fakes.registry.localMachine.insert(ManagerKey, QStringLiteral("/opt/ceappmgr"));
+    QBuffer out;
+    QBuffer err;
+    out.open(QIODevice::WriteOnly);
+    err.open(QIODevice::WriteOnly);
+    UnattendedOptions options;
+    options.listA = false;
+    UnattendedRun run(options, {fakes.remoteApi, fakes.registry, fakes.processes, fakes.ticks}, out, err);
+
+    QCOMPARE(run.exec(), 0);
+    const QStringList progress = lines(out.data());
+    QCOMPARE(progress.size(), 6);
+    QVERIFY2(QRegularExpression(QStringLiteral(R"(^\[1/6\] w300netcf\.all\.wce4\.ARMV4\.ini: done in \d+\.\d s \(exit code 0\)$)"))
+                 .match(progress.first())
+                 .hasMatch(),
+             qPrintable(progress.first()));
+    QVERIFY(progress.last().startsWith(QLatin1String("[6/6] TorvexSetup.ini: done in ")));
+    QCOMPARE(QString::fromLocal8Bit(err.data()),
+             QStringLiteral("TorvexSetup: Setup has successfully installed Torvex on your Pocket PC.\n"));
+}
+
+QTEST_GUILESS_MAIN(tst_Unattended)
+#include "tst_unattended.moc"

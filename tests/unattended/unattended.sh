@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# The unattended mode as a deployment tool meets it, with no display at all:
+# a whole run of the "4.0.0 or higher" list against the demo's simulated
+# handheld and sample manager (status 0, the log's lines, the JSON result),
+# and a SIGTERM during the third run (status 15 after that run, the manager
+# left to finish). The program's pauses are a thousand times shorter.
+# Usage: unattended.sh <program> <demo dir>
+set -uo pipefail
+
+program=$1
+demo=$(cd "$2" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+failed=0
+fail() { echo "FAIL: $*"; failed=1; }
+count() { grep -c -e "$1" "$2"; }
+
+echo "-- a whole run on the simulated handheld"
+export TORVEX_HANDHELD=$work/handheld TORVEX_APPMGR_DELAY_MS=0
+export TORVEX_REGISTRY=$demo/run/registry.reg LD_LIBRARY_PATH=$demo/lib
+mkdir "$TORVEX_HANDHELD"
+status=0
+(cd "$work" && "$program" --unattended --accept-licence --platform 4.0-or-higher --kit "$demo/run" \
+    --log install.log --json >"$work/out" 2>"$work/err") || status=$?
+(( status == 0 )) || { fail "exited with $status, not 0"; cat "$work/err"; }
+[[ $(tail -n1 "$work/out") == '{"event":"result","status":0,"reason":"the list ran to its end"}' ]] ||
+    fail "last JSON line: $(tail -n1 "$work/out")"
+# Nothing but JSON on standard output: the manager's own lines go elsewhere.
+bad=$(grep -vc '^{"' "$work/out")
+(( bad == 0 )) || fail "$bad lines of standard output are not JSON objects"
+log=$work/install.log
+bad=$(grep -Evc '^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}\.[0-9]{3}(Z|[+-][0-9]{2}:[0-9]{2}) ' "$log")
+(( bad == 0 )) || fail "$bad log lines without a local time and offset"
+[[ $(count ' start: .*--unattended' "$log") == 1 ]] || fail "no start line with the arguments"
+[[ $(count ' handheld: version 4.20.1081 Simulated Pocket PC$' "$log") == 1 ]] || fail "no handheld version"
+[[ $(count " manager: $demo/bin/torvex-appmgr\$" "$log") == 1 ]] || fail "no manager path"
+[[ $(count " run-start: run [1-6]/6 (.*): $demo/bin/torvex-appmgr \"$demo/run/" "$log") == 6 ]] || fail "not six runs started"
+[[ $(count ' run-end: run [1-6]/6 (.*) ended after [0-9.]* s: exit code 0$' "$log") == 6 ]] || fail "not six runs ended"
+[[ $(grep -o ' pause: [0-9]* ticks' "$log" | tr -dc '0-9\n' | paste -sd' ') == "15 10 5 8 4" ]] || fail "pauses"
+[[ $(tail -n1 "$log") == *" result: status 0 (the list ran to its end)" ]] || fail "log ends: $(tail -n1 "$log")"
+(( $(find "$TORVEX_HANDHELD/Program Files" -name '*.cab' | wc -l) == 8 )) || fail "not every package on the handheld"
+(( failed == 0 )) || cat "$log"
+
+echo "-- SIGTERM during the third run"
+# A manager that counts its runs and takes its time over the third.
+cat >"$work/manager" <<'SCRIPT'
+#!/bin/sh
+n=$(($(cat runs 2>/dev/null || echo 0) + 1)); echo $n > runs
+[ $n = 3 ] && { : > started3; sleep 1; : > done3; }
+exit 0
+SCRIPT
+chmod +x "$work/manager"
+mkdir "$work/kit"
+cp "$demo/run/"*.ini "$work/kit/"
+printf 'REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAPPMGR.EXE]\r\n@="%s"\r\n' \
+    "$work/manager" >"$work/registry.reg"
+export TORVEX_REGISTRY=$work/registry.reg
+cd "$work/kit" || exit 1
+"$program" --unattended --accept-licence --platform 4.0-or-higher --log stop.log >"$work/out" 2>"$work/err" &
+pid=$!
+for _ in $(seq 200); do [[ -e started3 ]] && break; sleep 0.05; done
+[[ -e started3 ]] || fail "the third run did not start"
+kill -TERM "$pid"
+status=0
+wait "$pid" || status=$?
+(( status == 15 )) || fail "exited with $status, not 15"
+[[ -e done3 ]] || fail "exited before the third run ended, or the manager was killed"
+[[ $(cat runs) == 3 ]] || fail "$(cat runs) runs, not 3"
+(( $(wc -l <"$work/out") == 3 )) || fail "not three progress lines: $(cat "$work/out")"
+grep -q 'SIGTERM: stopping after the run in progress' stop.log || fail "the signal is not logged"
+[[ $(tail -n1 stop.log) == *" result: status 15 ("* ]] || fail "log ends: $(tail -n1 stop.log)"
+(( failed == 0 )) || { cat stop.log; cat "$work/err"; }
+
+(( failed == 0 )) && echo "unattended: all cases pass"
+exit "$failed"

@@ -1,0 +1,194 @@
+#include "unattended/unattendedrun.h"
+
+#include "platform/console.h"
+#include "platform/processservices.h"
+#include "platform/registry.h"
+#include "platform/remoteapi.h"
+#include "platform/stopsignals.h"
+#include "platform/ticksource.h"
+#include "unattended/runreport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QJsonArray>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// How a run ended, in a few words: "exit code 0", "signal 9".
+QString howEnded(const ProcessEnd &end)
+{
+    if (end.kind == ProcessEnd::Kind::Exited)
+        return UnattendedRun::tr("exit code %1").arg(end.code);
+    if (end.kind == ProcessEnd::Kind::Signal)
+        return UnattendedRun::tr("signal %1").arg(end.code);
+    if (end.kind == ProcessEnd::Kind::Exception)
+        return UnattendedRun::tr("exception 0x%1").arg(QString::number(end.code, 16).toUpper().rightJustified(8, QLatin1Char('0')));
+    return end.description();
+}
+
+QString endKind(const ProcessEnd &end)
+{
+    if (end.kind == ProcessEnd::Kind::Exited)
+        return QStringLiteral("exit-code");
+    if (end.kind == ProcessEnd::Kind::Signal)
+        return QStringLiteral("signal");
+    if (end.kind == ProcessEnd::Kind::Exception)
+        return QStringLiteral("exception");
+    return QStringLiteral("unknown");
+}
+
+QString runLabel(int number, int count)
+{
+    return QStringLiteral("%1/%2").arg(number).arg(count);
+}
+
+} // namespace
+
+UnattendedRun::UnattendedRun(const UnattendedOptions &options, const InstallServices &services, QIODevice &out,
+                             QIODevice &err, QObject *parent)
+    : QObject(parent), m_options(options), m_out(out), m_err(err), m_install(services, m_vars)
+{
+}
+
+UnattendedRun::~UnattendedRun() = default;
+
+int UnattendedRun::exec()
+{
+    QIODevice *log = nullptr;
+    if (!m_options.logPath.isEmpty()) {
+        m_log.setFileName(m_options.logPath);
+        if (!m_log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+            m_err.write(tr("%1: the log file \"%2\" cannot be opened: %3\n")
+                            .arg(QCoreApplication::applicationName(), m_options.logPath, m_log.errorString())
+                            .toLocal8Bit());
+            return toInt(ExitStatus::Usage);
+        }
+        log = &m_log;
+    }
+    m_report = std::make_unique<RunReport>(m_out, m_err, log, m_options.json);
+    m_report->event(QStringLiteral("start"), m_options.arguments.join(QLatin1Char(' ')),
+                    {{QStringLiteral("arguments"), QJsonArray::fromStringList(m_options.arguments)}});
+
+    const auto finish = [this](ExitStatus status) {
+        QString reason;
+        if (status == ExitStatus::Success)
+            reason = m_options.checkOnly ? tr("ready: the list can run") : tr("the list ran to its end");
+        m_report->result(status, reason);
+        return toInt(status);
+    };
+    // The manager gets exactly the paths it would get had Setup been started
+    // in the kit folder: so it is.
+    if (!m_options.kit.isEmpty() && !QDir::setCurrent(m_options.kit)) {
+        m_report->message(tr("The kit folder \"%1\" does not exist or cannot be entered.").arg(m_options.kit));
+        return finish(ExitStatus::KitIncomplete);
+    }
+
+    connectReport();
+    const InstallOutcome outcome = m_install.run(m_options.listA, !m_options.listA,
+                                                 m_options.checkOnly ? InstallRun::Mode::Check
+                                                                     : InstallRun::Mode::Install);
+    if (!outcome.message.isEmpty())
+        m_report->message(outcome.message);
+    else if (outcome.status == ExitStatus::Success && !m_options.checkOnly)
+        m_report->message(tr("Setup has successfully installed Torvex on your Pocket PC."));
+    return finish(outcome.status);
+}
+
+void UnattendedRun::stop(const QString &why)
+{
+    if (!m_report)
+        return;
+    if (++m_stopRequests == 1) {
+        m_report->message(tr("%1: stopping after the run in progress; the application manager is not stopped. "
+                             "Send it again to exit at once.")
+                              .arg(why));
+        m_install.requestStop();
+        return;
+    }
+    m_report->message(tr("%1 again: exiting now; a run in progress goes on without Setup.").arg(why));
+    m_install.abandon();
+}
+
+void UnattendedRun::connectReport()
+{
+    RunReport *report = m_report.get();
+    connect(&m_install, &InstallRun::deviceFound, this, [report](const QString &version) {
+        report->event(QStringLiteral("handheld"), tr("version %1").arg(version),
+                      {{QStringLiteral("version"), version}});
+    });
+    connect(&m_install, &InstallRun::managerFound, this, [report](const QString &path) {
+        report->event(QStringLiteral("manager"), path, {{QStringLiteral("path"), path}});
+    });
+    connect(&m_install, &InstallRun::runStarted, this,
+            [report](int number, int count, const QString &iniFile, const QString &commandLine) {
+                report->event(QStringLiteral("run-start"),
+                              tr("run %1 (%2): %3").arg(runLabel(number, count), iniFile, commandLine),
+                              {{QStringLiteral("run"), number},
+                               {QStringLiteral("of"), count},
+                               {QStringLiteral("ini"), iniFile},
+                               {QStringLiteral("commandLine"), commandLine}});
+            });
+    connect(&m_install, &InstallRun::runEnded, this,
+            [report](int number, int count, const QString &iniFile, const ProcessEnd &end, qint64 elapsedMs) {
+                const QString how = howEnded(end);
+                report->event(QStringLiteral("run-end"),
+                              tr("run %1 (%2) ended after %3: %4")
+                                  .arg(runLabel(number, count), iniFile, RunReport::seconds(elapsedMs), how),
+                              {{QStringLiteral("run"), number},
+                               {QStringLiteral("of"), count},
+                               {QStringLiteral("ini"), iniFile},
+                               {QStringLiteral("seconds"), double(elapsedMs) / 1000.0},
+                               {QStringLiteral("end"), endKind(end)},
+                               {QStringLiteral("code"), qint64(end.code)}});
+                report->progress(end.isAbnormal()
+                                     ? tr("[%1] %2: ended by %3 after %4")
+                                           .arg(runLabel(number, count), iniFile, how, RunReport::seconds(elapsedMs))
+                                     : tr("[%1] %2: done in %3 (%4)")
+                                           .arg(runLabel(number, count), iniFile, RunReport::seconds(elapsedMs), how));
+            });
+    connect(&m_install, &InstallRun::runNotStarted, this,
+            [report](int number, int count, const QString &iniFile, const QString &reason) {
+                report->event(QStringLiteral("run-not-started"),
+                              tr("run %1 (%2): %3").arg(runLabel(number, count), iniFile, reason),
+                              {{QStringLiteral("run"), number},
+                               {QStringLiteral("of"), count},
+                               {QStringLiteral("ini"), iniFile},
+                               {QStringLiteral("reason"), reason}});
+                report->progress(tr("[%1] %2: could not be started").arg(runLabel(number, count), iniFile));
+            });
+    connect(&m_install, &InstallRun::pauseStarted, this, [report](int ticks, qint64 lengthMs) {
+        report->event(QStringLiteral("pause"), tr("%1 ticks, %2").arg(ticks).arg(RunReport::seconds(lengthMs)),
+                      {{QStringLiteral("ticks"), ticks}, {QStringLiteral("seconds"), double(lengthMs) / 1000.0}});
+    });
+    connect(&m_install, &InstallRun::runPlanned, this,
+            [report](int number, int count, const QString &commandLine) {
+                report->event(QStringLiteral("planned"), tr("run %1: %2").arg(runLabel(number, count), commandLine),
+                              {{QStringLiteral("run"), number},
+                               {QStringLiteral("of"), count},
+                               {QStringLiteral("commandLine"), commandLine}});
+                report->progress(commandLine);
+            });
+}
+
+int runUnattended(int &argc, char **argv, const UnattendedOptions &options, TickSource &ticks)
+{
+    // Nothing graphical: this runs over SSH with no display at all.
+    QCoreApplication app(argc, argv);
+    LibraryRemoteApi remoteApi;
+    const std::unique_ptr<Registry> registry = createSystemRegistry();
+    SystemProcessServices processes;
+    // The manager's own output must not run into ours (JSON Lines, say).
+    QFile out;
+    QFile err;
+    std::fflush(stdout);
+    out.open(reserveStandardOutput(), QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
+    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
+
+    UnattendedRun run(options, {remoteApi, *registry, processes, ticks}, out, err);
+    StopSignals stopSignals;
+    QObject::connect(&stopSignals, &StopSignals::received, &run, &UnattendedRun::stop);
+    return run.exec();
+}
