@@ -12,6 +12,7 @@ int main(int argc, char *argv[])
     if (const std::optional<int> status = handleCommandLine(argc, argv))
         return *status;
 
+    SystemProcessServices::takeChildEndsBack();
     QApplication app(argc, argv);
 
     SystemServices system;
