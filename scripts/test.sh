@@ -14,6 +14,12 @@ if [[ "${1:-}" == "--sanitize" ]]; then
     # glibc allocated for a library loaded at run time (libjpeg, through Qt's
     # image plugin) for a block with a header in front whenever it starts 16
     # bytes into a page, and dies scanning a range read from that "header".
+    # A tree set up with another compiler starts afresh: CMake would drop the
+    # options given here along with the old cache.
+    if [[ -f $BUILD_DIR/CMakeCache.txt ]] &&
+        ! grep -q '^CMAKE_CXX_COMPILER:[A-Z]*=\(.*/\)\?clang++-19$' "$BUILD_DIR/CMakeCache.txt"; then
+        rm -rf "$BUILD_DIR/CMakeCache.txt" "$BUILD_DIR/CMakeFiles"
+    fi
     scripts/build.sh -DTORVEX_SANITIZE=ON -DCMAKE_CXX_COMPILER=clang++-19
 else
     export BUILD_DIR=build
