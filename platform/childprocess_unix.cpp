@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -14,6 +15,30 @@
 #include <vector>
 
 extern char **environ;
+
+namespace {
+
+[[maybe_unused]] void closeOnExecAboveStandard()
+{
+    // Where the child cannot be told to close them, every descriptor above
+    // the standard three is marked to close on exec instead.
+    const long limit = ::sysconf(_SC_OPEN_MAX);
+    for (int fd = STDERR_FILENO + 1; fd < (limit > 0 ? std::min(limit, 65536L) : 1024L); ++fd) {
+        const int flags = ::fcntl(fd, F_GETFD);
+        if (flags >= 0 && !(flags & FD_CLOEXEC))
+            ::fcntl(fd, F_SETFD, flags | FD_CLOEXEC);
+    }
+}
+
+} // namespace
+
+void SystemProcessServices::takeChildEndsBack()
+{
+    struct sigaction action{};
+    action.sa_handler = SIG_DFL; // also clears SA_NOCLDWAIT
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGCHLD, &action, nullptr);
+}
 
 std::unique_ptr<ChildProcess> ChildProcess::start(const LaunchCommand &command, Watch watch, QString *error)
 {
@@ -39,6 +64,14 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const LaunchCommand &command, 
     // Terminal input is not the program's to take, least of all once the
     // wizard has ended; its output goes where the wizard's goes.
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    // Nothing else of the wizard's goes with it: a descriptor opened without
+    // close-on-exec (by the remote-API library, say) would otherwise live on
+    // in a program meant to outlive the wizard.
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+#else
+    closeOnExecAboveStandard();
+#endif
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     sigset_t mask;

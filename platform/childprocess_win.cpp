@@ -5,6 +5,11 @@
 
 #include <qt_windows.h>
 
+void SystemProcessServices::takeChildEndsBack()
+{
+    // A process handle reports the end whatever the parent inherited.
+}
+
 std::unique_ptr<ChildProcess> ChildProcess::start(const LaunchCommand &command, Watch, QString *error)
 {
     const auto fail = [&](const QString &reason) {

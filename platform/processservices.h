@@ -94,6 +94,12 @@ public:
 
     explicit SystemProcessServices(Watch watch = Watch::Native) : m_watch(watch) {}
 
+    // To be called at start-up, before anything is started: makes sure the
+    // system tells this process how its children ended. On POSIX a SIGCHLD
+    // ignored by whoever started the wizard (the setting is inherited) lets
+    // the kernel reap the children and lose how they ended.
+    static void takeChildEndsBack();
+
     QString currentDirectory() const override;
     bool isReadableFile(const QString &path) const override;
     bool canPassOn(const QString &directory) const override;

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QStringConverter>
 #include <QStringDecoder>
+#include <QStringTokenizer>
 #include <QStringView>
 
 namespace {
@@ -60,14 +61,15 @@ constexpr char16_t Cp1252High[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-QString fromWindows1252(const QByteArray &bytes)
+// Writes the bytes as Windows-1252 to `out`, one character each; returns the
+// end.
+QChar *fromWindows1252(QByteArrayView bytes, QChar *out)
 {
-    QString text = QString::fromLatin1(bytes);
-    for (QChar &c : text) {
-        if (c.unicode() >= 0x80 && c.unicode() <= 0x9F)
-            c = QChar(Cp1252High[c.unicode() - 0x80]);
+    for (const char byte : bytes) {
+        const uchar c = uchar(byte);
+        *out++ = c >= 0x80 && c <= 0x9F ? QChar(Cp1252High[c - 0x80]) : QChar(c);
     }
-    return text;
+    return out;
 }
 
 bool startsWithRegedit4Header(const QByteArray &bytes)
@@ -111,26 +113,51 @@ std::optional<QString> parseDefault(QStringView rest)
     return value;
 }
 
+// Hands each line of the file's text to `take` until it returns false. The
+// text is never held whole beside the bytes where that would double them:
+// lines of 8-bit text are decoded one at a time; UTF-16 and UTF-32 take no
+// more room decoded than they do as bytes.
+template<typename Take>
+void forEachLine(const QByteArray &bytes, Take take)
+{
+    // regedit 5 writes UTF-16LE with a byte-order mark, REGEDIT4 files are
+    // ANSI, that is Windows-1252 on the systems they come from.
+    const std::optional<QStringConverter::Encoding> encoding = QStringConverter::encodingForData(bytes);
+    if (encoding && *encoding != QStringConverter::Utf8) {
+        const QString text = QStringDecoder(*encoding).decode(bytes);
+        for (const QStringView line : QStringTokenizer(text, u'\n')) {
+            if (!take(line))
+                return;
+        }
+        return;
+    }
+    QByteArrayView rest(bytes);
+    bool utf8 = true;
+    if (encoding)
+        rest = rest.sliced(3); // the byte-order mark
+    else
+        utf8 = !startsWithRegedit4Header(bytes) && rest.isValidUtf8();
+    // '\n' is never part of a longer UTF-8 sequence, so each line decodes on
+    // its own; the same buffer serves every line.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString buffer;
+    while (!rest.isEmpty()) {
+        const qsizetype newline = rest.indexOf('\n');
+        const QByteArrayView line = newline < 0 ? rest : rest.first(newline);
+        rest = newline < 0 ? QByteArrayView() : rest.sliced(newline + 1);
+        buffer.resize(line.size()); // never more than one character per byte
+        QChar *const begin = buffer.data();
+        const QChar *end = utf8 ? decoder.appendToBuffer(begin, line) : fromWindows1252(line, begin);
+        if (!take(QStringView(begin, end)))
+            return;
+    }
+}
+
 } // namespace
 
 namespace RegFileFormat {
 
-QString decode(const QByteArray &bytes)
-{
-    // regedit 5 writes UTF-16LE with a byte-order mark, REGEDIT4 files are
-    // ANSI, that is Windows-1252 on the systems they come from.
-    if (const auto encoding = QStringConverter::encodingForData(bytes)) {
-        QStringDecoder decoder(*encoding);
-        return decoder.decode(bytes);
-    }
-    if (startsWithRegedit4Header(bytes))
-        return fromWindows1252(bytes);
-    QStringDecoder utf8(QStringConverter::Utf8);
-    const QString text = utf8.decode(bytes);
-    return utf8.hasError() ? fromWindows1252(bytes) : text;
-}
-
-std::optional<QString> localMachineDefault(const QString &text, const QString &keyPath)
+std::optional<QString> localMachineDefault(const QByteArray &bytes, const QString &keyPath)
 {
     const QStringView wanted = withoutTrailingBackslashes(keyPath);
     bool headerSeen = false;
@@ -138,27 +165,27 @@ std::optional<QString> localMachineDefault(const QString &text, const QString &k
     bool continued = false;
     std::optional<QString> value;
 
-    for (const QStringView rawLine : QStringView(text).split(u'\n')) {
+    forEachLine(bytes, [&](QStringView rawLine) {
         const QStringView line = rawLine.trimmed();
         if (continued) {
             // Long hex values go on over lines that end in a backslash.
             continued = line.endsWith(u'\\');
-            continue;
+            return true;
         }
         if (line.isEmpty())
-            continue;
+            return true;
         if (!headerSeen) {
             if (!isHeader(line))
-                return std::nullopt;
+                return false;
             headerSeen = true;
-            continue;
+            return true;
         }
         if (line.startsWith(u';'))
-            continue;
+            return true;
         if (line.startsWith(u'[')) {
             inWantedKey = false;
             if (!line.endsWith(u']'))
-                continue;
+                return true;
             QStringView section = line.sliced(1, line.size() - 2);
             // "[-HKEY_...]" deletes the key with all below it, as an import
             // would; a later section may create it afresh.
@@ -169,13 +196,14 @@ std::optional<QString> localMachineDefault(const QString &text, const QString &k
             if (deleting && key && keyOrParent(*key, wanted))
                 value.reset();
             inWantedKey = !deleting && key && sameKey(*key, wanted);
-            continue;
+            return true;
         }
         continued = line.endsWith(u'\\');
         // As on import, a later setting of the default replaces an earlier one.
         if (inWantedKey && line.startsWith(u'@'))
             value = parseDefault(line.sliced(1));
-    }
+        return true;
+    });
     return value;
 }
 

@@ -5,20 +5,13 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#endif
+#include <algorithm>
 
-namespace {
-
-QString tr(const char *text)
+QString RegFileRegistry::tr(const char *text)
 {
     return QCoreApplication::translate("RegFileRegistry", text);
 }
-
-} // namespace
 
 RegFileRegistry::RegFileRegistry(const QString &path) : m_path(path) {}
 
@@ -38,7 +31,7 @@ std::optional<QString> RegFileRegistry::defaultValue(uint32_t hive, const QStrin
     const std::optional<QByteArray> bytes = readFile(whyNot);
     if (!bytes)
         return std::nullopt;
-    std::optional<QString> value = RegFileFormat::localMachineDefault(RegFileFormat::decode(*bytes), keyPath);
+    std::optional<QString> value = RegFileFormat::localMachineDefault(*bytes, keyPath);
     if (!value && whyNot) {
         *whyNot = tr("The file \"%1\", which stands in for the registry (TORVEX_REGISTRY names it), holds no "
                      "usable text as the default value of HKEY_LOCAL_MACHINE\\%2.")
@@ -58,34 +51,31 @@ std::optional<QByteArray> RegFileRegistry::readFile(QString *whyNot) const
         return std::nullopt;
     };
 
-    // A FIFO would block the window for ever and a device such as /dev/zero
-    // would never end: only a regular file of sensible size is read.
-    const QFileInfo info(m_path);
-    if (!info.exists())
-        return unusable(tr("it does not exist"));
-    if (!info.isFile())
-        return unusable(tr("it is not a regular file"));
-    if (info.size() > MaxFileSize)
+    QFile file(m_path);
+    QString reason;
+    const std::optional<qint64> size = openRegularFile(file, &reason);
+    if (!size)
+        return unusable(reason);
+    if (*size > MaxFileSize)
         return unusable(tr("it is larger than 16 MiB"));
 
-    QFile file(m_path);
-#ifdef Q_OS_UNIX
-    // Should it have been swapped for a FIFO since, the open still returns
-    // at once.
-    const int fd = ::open(QFile::encodeName(m_path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return unusable(tr("it cannot be read (%1)").arg(qt_error_string(errno)));
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        return unusable(tr("it cannot be read (%1)").arg(file.errorString()));
+    // Room for what was measured and one byte more, which shows whether it
+    // has grown since; it may go on growing up to the limit.
+    QByteArray bytes(*size + 1, Qt::Uninitialized);
+    qsizetype filled = 0;
+    for (;;) {
+        const qint64 got = file.read(bytes.data() + filled, bytes.size() - filled);
+        if (got < 0)
+            return unusable(tr("it cannot be read (%1)").arg(file.errorString()));
+        if (got == 0)
+            break;
+        filled += got;
+        if (filled == bytes.size()) {
+            if (filled > MaxFileSize)
+                return unusable(tr("it is larger than 16 MiB"));
+            bytes.resize(std::min<qsizetype>(2 * filled, MaxFileSize + 1));
+        }
     }
-#else
-    if (!file.open(QIODevice::ReadOnly))
-        return unusable(tr("it cannot be read (%1)").arg(file.errorString()));
-#endif
-    // It may have grown since it was measured.
-    QByteArray bytes = file.read(MaxFileSize + 1);
-    if (bytes.size() > MaxFileSize)
-        return unusable(tr("it is larger than 16 MiB"));
+    bytes.truncate(filled);
     return bytes;
 }

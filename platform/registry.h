@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QFile;
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -40,6 +42,11 @@ public:
 
 private:
     std::optional<QByteArray> readFile(QString *whyNot) const;
+    // Opens the file and judges what was opened, not the path, which may
+    // have been swapped since: its size, or nothing with `reason` set.
+    // Per system (registry_unix.cpp, registry_win.cpp).
+    static std::optional<qint64> openRegularFile(QFile &file, QString *reason);
+    static QString tr(const char *text);
 
     QString m_path;
 };

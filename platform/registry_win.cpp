@@ -1,6 +1,8 @@
 #include "platform/registry.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 
 #include <qt_windows.h>
 
@@ -98,4 +100,23 @@ private:
 std::unique_ptr<Registry> createSystemRegistry()
 {
     return std::make_unique<WindowsRegistry>();
+}
+
+std::optional<qint64> RegFileRegistry::openRegularFile(QFile &file, QString *reason)
+{
+    // Windows opens no FIFO and no device by a file name like these.
+    const QFileInfo info(file.fileName());
+    if (!info.exists()) {
+        *reason = tr("it does not exist");
+        return std::nullopt;
+    }
+    if (!info.isFile()) {
+        *reason = tr("it is not a regular file");
+        return std::nullopt;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        *reason = tr("it cannot be read (%1)").arg(file.errorString());
+        return std::nullopt;
+    }
+    return file.size();
 }

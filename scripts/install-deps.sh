@@ -4,6 +4,8 @@
 #   --with-windows-tools    also mingw-w64, for the Windows checks
 #   --with-packaging-tools  also what building and checking the Debian
 #                           package takes (lintian, validators, hardening-check)
+#   --with-sanitizer-tools  also clang 19, whose sanitizer runtime the
+#                           sanitizer build uses
 set -euo pipefail
 
 packages=(
@@ -16,6 +18,7 @@ for option in "$@"; do
     case $option in
         --with-windows-tools) packages+=(binutils-mingw-w64-x86-64 g++-mingw-w64-x86-64) ;;
         --with-packaging-tools) packages+=(dpkg-dev file lintian appstream desktop-file-utils devscripts) ;;
+        --with-sanitizer-tools) packages+=(clang-19 libclang-rt-19-dev) ;;
         *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
     esac
 done

@@ -11,6 +11,8 @@ int main(int argc, char *argv[])
 {
     QApplication::setApplicationName(QStringLiteral("TorvexSetup"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    // Before anything is started: how each run ends must reach us.
+    SystemProcessServices::takeChildEndsBack();
     std::optional<UnattendedOptions> unattended;
     if (const std::optional<int> status = handleCommandLine(argc, argv, &unattended))
         return *status;

@@ -8,6 +8,7 @@
 #ifdef Q_OS_LINUX
 #include <sys/prctl.h>
 #endif
+#include <csignal>
 #include <sys/wait.h>
 
 namespace {
@@ -35,7 +36,8 @@ QString writeFailingManager(int failingRun, const QByteArray &end)
 
 QString writeSlowManager()
 {
-    return writeScript("echo $$ > pid.tmp && mv pid.tmp pid\nsleep 2\necho done > done\n");
+    return writeScript("echo $$ > pid.tmp && mv pid.tmp pid\nwhile [ ! -e finish ]; do sleep 0.05; done\n"
+                       "echo done > done\n");
 }
 
 bool adoptOrphans()
@@ -50,6 +52,18 @@ bool adoptOrphans()
 bool isGone(qint64 pid)
 {
     return !QFile::exists(QStringLiteral("/proc/%1").arg(pid));
+}
+
+void ignoreChildEnds()
+{
+    ::signal(SIGCHLD, SIG_IGN);
+}
+
+bool isRunning(qint64 pid)
+{
+    // Asked without reaping it.
+    siginfo_t info{};
+    return ::waitid(P_PID, id_t(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == 0;
 }
 
 bool waitForCleanEnd(qint64 pid, int timeoutMs)

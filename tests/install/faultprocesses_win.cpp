@@ -34,7 +34,7 @@ QString writeFailingManager(int failingRun, const QByteArray &end)
 
 QString writeSlowManager()
 {
-    return writeChild("1 sleep=2000");
+    return writeChild("1 work");
 }
 
 bool adoptOrphans()
@@ -51,6 +51,20 @@ bool isGone(qint64 pid)
         return true;
     CloseHandle(process);
     return false;
+}
+
+void ignoreChildEnds()
+{
+}
+
+bool isRunning(qint64 pid)
+{
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, DWORD(pid));
+    if (!process)
+        return false;
+    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
 }
 
 bool waitForCleanEnd(qint64 pid, int timeoutMs)

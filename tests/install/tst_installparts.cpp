@@ -47,17 +47,25 @@ void tst_InstallParts::commandLine_data()
     QTest::addColumn<QChar>("separator");
     QTest::addColumn<QString>("iniPath");
     QTest::addColumn<QString>("program"); // empty: the manager path itself
+    QTest::addColumn<QString>("commandLine");
 
-    QTest::newRow("POSIX") << "/usr/bin/ceappmgr" << "/opt/torvex" << QChar('/') << "/opt/torvex/KestLanguages.ini" << QString();
-    QTest::newRow("POSIX root doubles the separator") << "/usr/bin/ceappmgr" << "/" << QChar('/') << "//KestLanguages.ini" << QString();
+    QTest::newRow("POSIX") << "/usr/bin/ceappmgr" << "/opt/torvex" << QChar('/') << "/opt/torvex/KestLanguages.ini" << QString()
+                           << R"(/usr/bin/ceappmgr "/opt/torvex/KestLanguages.ini")";
+    QTest::newRow("POSIX root doubles the separator") << "/usr/bin/ceappmgr" << "/" << QChar('/') << "//KestLanguages.ini" << QString()
+                                                      << R"(/usr/bin/ceappmgr "//KestLanguages.ini")";
     QTest::newRow("path with spaces") << "/opt/Desktop Sync/CE App Mgr" << "/home/a b" << QChar('/')
-                                      << "/home/a b/KestLanguages.ini" << QString();
+                                      << "/home/a b/KestLanguages.ini" << QString()
+                                      << R"(/opt/Desktop Sync/CE App Mgr "/home/a b/KestLanguages.ini")";
     QTest::newRow("Windows") << "C:\\Program Files\\Microsoft ActiveSync\\CEAPPMGR.EXE" << "D:\\Setup" << QChar('\\')
-                             << "D:\\Setup\\KestLanguages.ini" << QString();
-    QTest::newRow("Windows drive root") << "C:\\CEAPPMGR.EXE" << "D:\\" << QChar('\\') << "D:\\\\KestLanguages.ini" << QString();
+                             << "D:\\Setup\\KestLanguages.ini" << QString()
+                             << R"(C:\Program Files\Microsoft ActiveSync\CEAPPMGR.EXE "D:\Setup\KestLanguages.ini")";
+    QTest::newRow("Windows drive root") << "C:\\CEAPPMGR.EXE" << "D:\\" << QChar('\\') << "D:\\\\KestLanguages.ini" << QString()
+                                        << R"(C:\CEAPPMGR.EXE "D:\\KestLanguages.ini")";
     QTest::newRow("quoted path: the quotes are not the file's") << "\"/opt/Desktop Sync/ceappmgr\"" << "/opt/torvex" << QChar('/')
-                                                               << "/opt/torvex/KestLanguages.ini" << "/opt/Desktop Sync/ceappmgr";
-    QTest::newRow("a lone quote stays") << "\"" << "/opt/torvex" << QChar('/') << "/opt/torvex/KestLanguages.ini" << QString();
+                                                               << "/opt/torvex/KestLanguages.ini" << "/opt/Desktop Sync/ceappmgr"
+                                                               << R"("/opt/Desktop Sync/ceappmgr" "/opt/torvex/KestLanguages.ini")";
+    QTest::newRow("a lone quote stays") << "\"" << "/opt/torvex" << QChar('/') << "/opt/torvex/KestLanguages.ini" << QString()
+                                        << R"(" "/opt/torvex/KestLanguages.ini")";
 }
 
 void tst_InstallParts::commandLine()
@@ -67,10 +75,11 @@ void tst_InstallParts::commandLine()
     QFETCH(QChar, separator);
     QFETCH(QString, iniPath);
     QFETCH(QString, program);
+    QFETCH(QString, commandLine);
 
     const LaunchCommand command =
         buildLaunchCommand(manager, directory, QLatin1StringView("\\KestLanguages.ini"), separator);
-    QCOMPARE(command.commandLine, manager + QStringLiteral(" \"") + iniPath + QLatin1Char('"'));
+    QCOMPARE(command.commandLine, commandLine);
     QCOMPARE(command.program, program.isEmpty() ? manager : program); // never split along its spaces
     QCOMPARE(command.arguments, QStringList{iniPath});
 }

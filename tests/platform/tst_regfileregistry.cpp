@@ -28,6 +28,24 @@ QByteArray utf8(const QString &text, bool withBom)
     return (withBom ? QByteArray("\xEF\xBB\xBF") : QByteArray()) + text.toUtf8();
 }
 
+// The most memory this process has held since the peak was last started
+// afresh, in bytes; with `restart`, starts it afresh at what it holds now.
+// -1 where the system does not tell.
+qint64 peakMemory(bool restart = false)
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (restart && (!clear.open(QIODevice::WriteOnly) || clear.write("5") != 1))
+        return -1;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+    }
+    return -1;
+}
+
 } // namespace
 
 class TestRegFileRegistry : public QObject
@@ -171,6 +189,11 @@ void TestRegFileRegistry::defaultValue_data()
     QTest::newRow("REGEDIT4 without a byte-order mark is Windows-1252")
         << (QByteArray("REGEDIT4\r\n\r\n") + section.toLatin1() + QByteArray("@=\"C:\\\\\x80 \x9f \xe4.exe\"\r\n"))
         << true << QStringLiteral(u"C:\\€ Ÿ ä.exe");
+    // Its lines are walked, not gathered first.
+    const QByteArray atEnd = utf8(section + plain, false);
+    QTest::newRow("largest file accepted, 16 MiB of empty lines")
+        << utf8(v5, false) + QByteArray(RegFileRegistry::MaxFileSize - utf8(v5, false).size() - atEnd.size(), '\n') + atEnd
+        << true << expected;
     QTest::newRow("later setting wins")
         << utf8(v5 + section + QStringLiteral("@=\"first.exe\"\r\n") + section + QStringLiteral("@=\"second.exe\"\r\n"),
                 false)
@@ -185,7 +208,11 @@ void TestRegFileRegistry::defaultValue()
 
     writeFile(file);
     RegFileRegistry registry(m_path);
+    const qint64 before = peakMemory(true);
     const std::optional<QString> value = registry.defaultValue(Registry::LocalMachine, ManagerKey);
+    const qint64 peak = peakMemory() - before;
+    // The file, its text, and a little for the reader itself.
+    QVERIFY2(before < 0 || peak < 3 * file.size() + 1024 * 1024, qPrintable(QString::number(peak)));
 
     QCOMPARE(value.has_value(), found);
     if (found)

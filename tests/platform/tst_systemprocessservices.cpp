@@ -14,6 +14,8 @@
 
 #include <chrono>
 #include <ctime>
+#include <fcntl.h>
+#include <unistd.h>
 
 #ifdef Q_OS_WIN
 #include "windowschild/windowschild.h"
@@ -180,7 +182,13 @@ void TestSystemProcessServices::startsTheNamedProgramExactly()
         script.close();
         QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     };
-    writeScript(program, "printf '%s|%s|%s' \"$0\" \"$#\" \"$1\" > \"" + QFile::encodeName(report) + "\"\n");
+    // Nor does it get the wizard's descriptors: one opened without
+    // close-on-exec stays behind.
+    const int inheritable = ::open("/dev/null", O_RDONLY);
+    QVERIFY(inheritable > STDERR_FILENO);
+    const QByteArray descriptor = "/proc/$$/fd/" + QByteArray::number(inheritable);
+    writeScript(program, "if [ -e " + descriptor + " ]; then fd=inherited; else fd=closed; fi\n"
+                         "printf '%s|%s|%s|%s' \"$0\" \"$#\" \"$1\" $fd > \"" + QFile::encodeName(report) + "\"\n");
     writeScript(dir.filePath(QStringLiteral("with")),
                 "echo decoy > \"" + QFile::encodeName(report) + "\"\n");
 
@@ -188,12 +196,13 @@ void TestSystemProcessServices::startsTheNamedProgramExactly()
     QString error;
     auto process = m_services.start({program, {argument}, program + QStringLiteral(" \"x\"")}, &error);
     QVERIFY2(process, qPrintable(error));
+    ::close(inheritable);
     QSignalSpy ended(process.get(), &LaunchedProcess::ended);
     QVERIFY(ended.wait(5000));
 
     QFile result(report);
     QVERIFY(result.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(result.readAll()), program + QStringLiteral("|1|") + argument);
+    QCOMPARE(QString::fromUtf8(result.readAll()), program + QStringLiteral("|1|") + argument + QStringLiteral("|closed"));
 }
 
 void TestSystemProcessServices::unstartableProgram_data()
@@ -258,17 +267,15 @@ void TestSystemProcessServices::alreadyEndedProcess()
 void TestSystemProcessServices::endedReceiverMayDestroyTheWatcher_data()
 {
     QTest::addColumn<Watch>("watch");
-    QTest::addColumn<QString>("program");
-    QTest::newRow("native") << Watch::Native << QStringLiteral("/bin/true");
-    QTest::newRow("polling") << Watch::Polling << QStringLiteral("/bin/true");
+    QTest::newRow("native") << Watch::Native;
+    QTest::newRow("polling") << Watch::Polling;
 }
 
 void TestSystemProcessServices::endedReceiverMayDestroyTheWatcher()
 {
     QFETCH(Watch, watch);
-    QFETCH(QString, program);
 
-    std::unique_ptr<LaunchedProcess> process = start(watch, program, {});
+    std::unique_ptr<LaunchedProcess> process = start(watch, QStringLiteral("/bin/true"), {});
     QVERIFY(process);
     bool called = false;
     connect(process.get(), &LaunchedProcess::ended, this, [&] {

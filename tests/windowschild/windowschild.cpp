@@ -6,9 +6,10 @@
 //   access-violation   writes through a null pointer
 //   breakpoint         an unhandled breakpoint
 //   raise=N            raises exception N and leaves it unhandled
-//   sleep=N            writes its process id to the file "pid" in the
-//                      current directory, works N milliseconds, then writes
-//                      "done" to the file "done" there and exits with 0
+//   work               writes its process id to the file "pid" in the
+//                      current directory, works until a file "finish" is
+//                      there, then writes "done" to the file "done" there
+//                      and exits with 0
 // With any other last argument (an INI path, say) it ends as the file "end"
 // in the current directory says: "<run> <action>" ends run number <run>
 // (counted in the file "runs") with <action>, unless a file "mended" is
@@ -68,11 +69,12 @@ void endWith(const std::wstring &action)
         DebugBreak();
     if (action.rfind(L"raise=", 0) == 0)
         RaiseException(DWORD(number(6)), EXCEPTION_NONCONTINUABLE, 0, nullptr);
-    if (action.rfind(L"sleep=", 0) == 0) {
+    if (action == L"work") {
         // Whole or not at all, for a reader waiting for it.
         std::ofstream(L"pid.tmp") << GetCurrentProcessId() << '\n';
         MoveFileExW(L"pid.tmp", L"pid", MOVEFILE_REPLACE_EXISTING);
-        Sleep(DWORD(number(6)));
+        while (!exists(L"finish"))
+            Sleep(50);
         std::ofstream(L"done") << "done\n";
         ExitProcess(0);
     }
