@@ -54,9 +54,16 @@ cxx=$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' "$build/CMakeCache.txt")
 marked() { readelf -nW "$1" | grep -q 'x86 feature: IBT, SHSTK'; }
 if [[ $(uname -m) == x86_64 ]] && ! marked "$("$cxx" -print-file-name=Scrt1.o)"; then
     exemption=(--nocfprotection)
+    # The objects the program is linked from, as its link step names them
+    # (objects of deleted sources may linger in the tree), and the members
+    # of our own library.
+    members=$(mktemp -d)
+    (cd "$members" && ar x "$build/libtorvexcore.a")
     while read -r object; do
         marked "$object" || fail "$object is built without control-flow protection"
-    done < <(find "$build/CMakeFiles/TorvexSetup.dir" "$build/CMakeFiles/torvexcore.dir" -name '*.o')
+    done < <(grep -o '[^ ]*\.o\b' "$build/CMakeFiles/TorvexSetup.dir/link.txt" | sed "s|^|$build/|"
+             find "$members" -name '*.o')
+    rm -rf "$members"
 fi
 hardening-check "${exemption[@]}" "$root/usr/bin/TorvexSetup" || fail "hardening-check"
 
