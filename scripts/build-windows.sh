@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build-windows
 
-scripts/install-deps.sh
+scripts/install-deps.sh --with-windows-tools
 qt=$(scripts/windows-sdk.sh)
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/windows-toolchain.cmake" -DTORVEX_WINDOWS_QT="$qt" >/dev/null
