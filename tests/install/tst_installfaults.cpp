@@ -214,7 +214,7 @@ void tst_InstallFaults::missingIniFiles()
         QVERIFY2(lines.contains(name) == missing.contains(name), qPrintable(message));
     const QString folder = fault == QLatin1String("deleted") ? QStringLiteral("no longer exists")
         : fault == QLatin1String("bytes")                    ? QString(QChar(0xFFFD))
-                                                             : m_folder + QLatin1Char(':');
+                                                             : QDir::toNativeSeparators(m_folder) + QLatin1Char(':');
     QVERIFY2(message.contains(folder), qPrintable(message));
     QVERIFY(message.endsWith(QLatin1String("Start Setup from the folder that holds its installation files.")));
 }
