@@ -24,6 +24,10 @@ list(TRANSFORM dll_dirs REPLACE "/" "\\\\")
 list(TRANSFORM dll_dirs PREPEND "Z:")
 list(JOIN dll_dirs ";" TORVEX_WINE_DLL_PATH)
 
+# Paths compiled into the tests name the build's files on Wine's drive Z:
+# (the Linux root), so that they hold from any current folder.
+set(TORVEX_HOST_DRIVE "Z:")
+
 set(TORVEX_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix")
 foreach(script wine-run.sh wine-stop.sh)
     configure_file("${CMAKE_CURRENT_LIST_DIR}/${script}.in" "${CMAKE_BINARY_DIR}/${script}" @ONLY

@@ -19,6 +19,8 @@ echo "Windows build: $build/TorvexSetup.exe, $build/TorvexSetup-1.00-win64.zip"
 
 if [[ "${1:-}" == "--test" ]]; then
     trap '"$build/wine-stop.sh"' EXIT
-    (cd "$build" && ctest --output-on-failure -j2)
-    tests/wine/endtoend.sh "$build"
+    status=0
+    (cd "$build" && ctest --output-on-failure -j2) || status=$?
+    tests/wine/endtoend.sh "$build" || status=$?
+    exit "$status"
 fi

@@ -1,6 +1,7 @@
 // The install run when the world misbehaves, through the real file system,
 // registry file and process starter; only the ticks are fast.
 #include "doubles/observedprocesses.h"
+#include "doubles/underwine.h"
 #include "doubles/wizardharness.h"
 #include "install/installlists.h"
 #include "platform/registry.h"
@@ -114,8 +115,12 @@ void tst_InstallFaults::cleanup()
 
 void tst_InstallFaults::cleanupTestCase()
 {
-    // Qt cannot name the folder whose name is not UTF-8.
-    std::filesystem::remove_all(QFile::encodeName(m_temp.path()).toStdString());
+    // Windows cannot delete the current folder; Qt cannot name the folder
+    // whose name is not UTF-8.
+    QDir::setCurrent(QDir::tempPath());
+    // Best effort: a path over 260 characters may stay behind on Windows.
+    std::error_code error;
+    std::filesystem::remove_all(QFile::encodeName(m_temp.path()).toStdString(), error);
 }
 
 bool tst_InstallFaults::enterSetupFolder(const QByteArray &name)
@@ -320,6 +325,11 @@ void tst_InstallFaults::longValues_data()
 void tst_InstallFaults::longValues()
 {
     QFETCH(QString, where);
+    // Wine 8.0 itself crashes (a segmentation fault of the wine process, not
+    // an exception in the program) when CreateProcessW is handed a command
+    // line of 10 million characters; Windows refuses it with an error.
+    if (where == QLatin1String("manager") && underWine())
+        QSKIP("Wine crashes on a command line of 10 million characters");
 
     const QString registryPath = QDir::current().filePath(QStringLiteral("registry.reg"));
     QString value = QStringLiteral("/head") + QString(10'000'000, QLatin1Char('v')) + QStringLiteral("tail");
@@ -329,7 +339,7 @@ void tst_InstallFaults::longValues()
             const QString part = QString::number(i) + QString(99, QLatin1Char('f'));
             QVERIFY(QDir().mkdir(part) && QDir::setCurrent(part));
         }
-        value = QDir::currentPath();
+        value = QDir::toNativeSeparators(QDir::currentPath());
     }
 
     RegFileRegistry registry(registryPath);

@@ -15,6 +15,14 @@
 
 using Watch = SystemProcessServices::Watch;
 
+
+// Most cases start POSIX programs (/bin/sh, /bin/true, /bin/sleep).
+#ifdef Q_OS_UNIX
+#define SKIP_WITHOUT_POSIX_PROGRAMS()
+#else
+#define SKIP_WITHOUT_POSIX_PROGRAMS() QSKIP("Starts POSIX programs")
+#endif
+
 namespace {
 
 // Running and not yet a zombie.
@@ -100,6 +108,7 @@ void TestSystemProcessServices::endIsNoticedPromptly_data()
 
 void TestSystemProcessServices::endIsNoticedPromptly()
 {
+    SKIP_WITHOUT_POSIX_PROGRAMS();
     QFETCH(Watch, watch);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -140,6 +149,7 @@ void TestSystemProcessServices::endIsNoticedPromptly()
 
 void TestSystemProcessServices::startsTheNamedProgramExactly()
 {
+    SKIP_WITHOUT_POSIX_PROGRAMS();
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("with spaces")));
@@ -213,6 +223,7 @@ void TestSystemProcessServices::alreadyEndedProcess_data()
 
 void TestSystemProcessServices::alreadyEndedProcess()
 {
+    SKIP_WITHOUT_POSIX_PROGRAMS();
     QFETCH(Watch, watch);
 
     // The child is the wizard's own: it cannot vanish before it is watched.
@@ -240,6 +251,7 @@ void TestSystemProcessServices::endedReceiverMayDestroyTheWatcher_data()
 
 void TestSystemProcessServices::endedReceiverMayDestroyTheWatcher()
 {
+    SKIP_WITHOUT_POSIX_PROGRAMS();
     QFETCH(Watch, watch);
     QFETCH(QString, program);
 
@@ -256,6 +268,7 @@ void TestSystemProcessServices::endedReceiverMayDestroyTheWatcher()
 
 void TestSystemProcessServices::destroyingTheWatcherLeavesTheProcessRunning()
 {
+    SKIP_WITHOUT_POSIX_PROGRAMS();
     const qsizetype descriptorsBefore = openDescriptors();
     QString error;
     auto launched = m_services.start({QStringLiteral("/bin/sleep"), {QStringLiteral("0.5")}, QString()}, &error);
@@ -275,6 +288,7 @@ void TestSystemProcessServices::destroyingTheWatcherLeavesTheProcessRunning()
 
 void TestSystemProcessServices::currentDirectory()
 {
+    SKIP_WITHOUT_POSIX_PROGRAMS();
     const QString before = QDir::currentPath();
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
