@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing the wizard
 # need, leaving alone those that are already there.
-#   --with-windows-tools    also mingw-w64, for the Windows checks
+#   --with-windows-tools    also mingw-w64, Ninja and Wine, for the Windows
+#                           build and its tests
 #   --with-packaging-tools  also what building and checking the Debian
 #                           package takes (lintian, validators, hardening-check)
 #   --with-sanitizer-tools  also clang 19, whose sanitizer runtime the
@@ -16,7 +17,8 @@ packages=(
 )
 for option in "$@"; do
     case $option in
-        --with-windows-tools) packages+=(binutils-mingw-w64-x86-64 g++-mingw-w64-x86-64) ;;
+        --with-windows-tools) packages+=(binutils-mingw-w64-x86-64 g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix
+                                         ninja-build wine64 xz-utils) ;;
         --with-packaging-tools) packages+=(dpkg-dev file lintian appstream desktop-file-utils devscripts) ;;
         --with-sanitizer-tools) packages+=(clang-19 libclang-rt-19-dev) ;;
         *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs every test, with the tools installed that every test needs.
-# With --sanitize, in build-asan under AddressSanitizer and
+# Builds and runs every test, with the tools installed that every test needs:
+# on Linux, then cross-built for Windows under Wine with the end-to-end
+# install of the Windows zip. With --sanitize, the Linux tests only, in
+# build-asan under AddressSanitizer and
 # UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,5 +27,8 @@ else
     export BUILD_DIR=build
     scripts/build.sh
 fi
-cd "$BUILD_DIR"
-ctest --output-on-failure -j2
+(cd "$BUILD_DIR" && ctest --output-on-failure -j2)
+
+if [[ "${1:-}" != "--sanitize" ]]; then
+    scripts/build-windows.sh --test
+fi

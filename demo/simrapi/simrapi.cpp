@@ -9,7 +9,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#ifdef _WIN32
+#define SIMRAPI_EXPORT extern "C" __declspec(dllexport)
+#else
 #define SIMRAPI_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 struct RapiInit
 {

@@ -2,19 +2,12 @@
 // only argument, the handheld named by TORVEX_HANDHELD.
 
 #include "check.h"
+#include "system.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <vector>
-
-extern char **environ;
 
 namespace fs = std::filesystem;
 
@@ -45,47 +38,16 @@ void write(const fs::path &path, const std::string &text)
 Result run(const std::vector<std::string> &args, Handheld handheld, const fs::path &handheldDir,
            const fs::path &scratch)
 {
-    std::vector<std::string> env;
-    for (char **e = environ; *e; ++e) {
-        if (std::strncmp(*e, "TORVEX_", 7) != 0)
-            env.emplace_back(*e);
-    }
-    env.emplace_back("TORVEX_APPMGR_DELAY_MS=0");
-    if (handheld != Handheld::Unset)
-        env.push_back("TORVEX_HANDHELD=" + handheldDir.string());
-
-    std::vector<std::string> argStore{APPMGR_PATH};
-    argStore.insert(argStore.end(), args.begin(), args.end());
-    std::vector<char *> argv, envp;
-    for (auto &a : argStore)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    for (auto &e : env)
-        envp.push_back(e.data());
-    envp.push_back(nullptr);
+    setVariable("TORVEX_APPMGR_DELAY_MS", "0");
+    const std::string dir = handheldDir.string();
+    setVariable("TORVEX_HANDHELD", handheld == Handheld::Unset ? nullptr : dir.c_str());
 
     const fs::path out = scratch / "stdout.txt", err = scratch / "stderr.txt";
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
     Result result;
-    if (posix_spawn(&pid, APPMGR_PATH, &actions, nullptr, argv.data(), envp.data()) == 0) {
-        int status = 0;
-        waitpid(pid, &status, 0);
-        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
+    result.exitCode = runProgram(APPMGR_PATH, args, out, err);
     result.out = contents(out);
     result.err = contents(err);
     return result;
-}
-
-fs::path makeScratch()
-{
-    char pattern[] = "/tmp/torvex-appmgr-XXXXXX";
-    return mkdtemp(pattern);
 }
 
 const char *const ValidIni = "[CEAppManager]\nVersion = 1.0\nComponent = App\n[App]\nDescription = Sample\n"
@@ -126,7 +88,7 @@ const Case Cases[] = {
 void runCase(const Case &c)
 {
     checkContext() = c.name;
-    const fs::path scratch = makeScratch();
+    const fs::path scratch = makeScratch("torvex-appmgr");
     const fs::path desktop = scratch / "desktop dir", handheld = scratch / "handheld";
     fs::create_directory(desktop);
     write(desktop / "app.cab", "app package");
@@ -157,7 +119,7 @@ void runCase(const Case &c)
 void runSample(const char *iniName)
 {
     checkContext() = iniName;
-    const fs::path scratch = makeScratch();
+    const fs::path scratch = makeScratch("torvex-appmgr");
     const fs::path handheld = scratch / "handheld";
     fs::create_directory(handheld);
     const Result result = run({std::string(SAMPLES_DIR "/") + iniName}, Handheld::Present, handheld, scratch);

@@ -1,9 +1,8 @@
-// Loads the built librapi.so as the wizard does and checks that the simulated
+// Loads the built remote-API library (librapi.so, rapi.dll) as the wizard does and checks that the simulated
 // handheld answers exactly while its directory exists.
 
 #include "check.h"
-
-#include <dlfcn.h>
+#include "system.h"
 
 #include <algorithm>
 #include <array>
@@ -86,28 +85,22 @@ void expectPlugged(const char *context)
 
 int main()
 {
-    void *library = dlopen(SIMRAPI_PATH, RTLD_NOW | RTLD_LOCAL);
-    if (!library) {
-        std::cerr << "cannot load " << SIMRAPI_PATH << ": " << dlerror() << '\n';
-        return 1;
-    }
-    initEx = reinterpret_cast<InitFn>(dlsym(library, "CeRapiInitEx"));
-    versionEx = reinterpret_cast<VersionFn>(dlsym(library, "CeGetVersionEx"));
+    initEx = reinterpret_cast<InitFn>(loadEntryPoint(SIMRAPI_PATH, "CeRapiInitEx"));
+    versionEx = reinterpret_cast<VersionFn>(loadEntryPoint(SIMRAPI_PATH, "CeGetVersionEx"));
     if (!initEx || !versionEx) {
         std::cerr << "entry points missing\n";
         return 1;
     }
 
-    char pattern[] = "/tmp/torvex-simrapi-XXXXXX";
-    const fs::path scratch = mkdtemp(pattern);
+    const fs::path scratch = makeScratch("torvex-simrapi");
     const fs::path handheld = scratch / "handheld";
     const fs::path unplugged = scratch / "unplugged";
 
-    unsetenv("TORVEX_HANDHELD");
+    setVariable("TORVEX_HANDHELD", nullptr);
     expectUnplugged("variable unset");
-    setenv("TORVEX_HANDHELD", "", 1);
+    setVariable("TORVEX_HANDHELD", "");
     expectUnplugged("variable empty");
-    setenv("TORVEX_HANDHELD", handheld.c_str(), 1);
+    setVariable("TORVEX_HANDHELD", handheld.string().c_str());
     expectUnplugged("directory missing");
     fs::create_directory(handheld);
     expectPlugged("plugged in");
@@ -116,9 +109,9 @@ int main()
     fs::rename(unplugged, handheld);
     expectPlugged("renamed back");
     std::ofstream(scratch / "file") << "not a directory";
-    setenv("TORVEX_HANDHELD", (scratch / "file").c_str(), 1);
+    setVariable("TORVEX_HANDHELD", (scratch / "file").string().c_str());
     expectUnplugged("a plain file");
-    setenv("TORVEX_HANDHELD", handheld.c_str(), 1);
+    setVariable("TORVEX_HANDHELD", handheld.string().c_str());
 
     checkContext() = "bad arguments while plugged in";
     RapiInit wrongSize{8, 0, 0};
@@ -129,7 +122,6 @@ int main()
     CHECK_EQ(versionEx(nullptr), 0);
 
     fs::remove_all(scratch);
-    dlclose(library);
     std::cout << (checkFailures() ? "FAILED" : "PASSED") << '\n';
     return checkFailures();
 }

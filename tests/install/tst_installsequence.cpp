@@ -87,7 +87,7 @@ void tst_InstallSequence::runsTheChosenList()
 
     QStringList expected;
     for (const QString &name : iniNames)
-        expected << Manager + QStringLiteral(" \"/opt/torvex/") + name + QLatin1Char('"');
+        expected << Manager + QStringLiteral(" \"/opt/torvex") + NativeSeparator + name + QLatin1Char('"');
     QCOMPARE(log.commandLines, expected);
     QCOMPARE(log.ticksBefore, QList<int>{0} + pauses);
     QCOMPARE(log.ticks, 0); // no pause after the sixth run
@@ -96,7 +96,7 @@ void tst_InstallSequence::runsTheChosenList()
     // The manager is started itself, with the INI path as its one argument.
     const LaunchCommand &first = wizard.fakes.processes.started.first();
     QCOMPARE(first.program, Manager);
-    QCOMPARE(first.arguments, QStringList{QStringLiteral("/opt/torvex/") + iniNames.first()});
+    QCOMPARE(first.arguments, QStringList{QStringLiteral("/opt/torvex") + NativeSeparator + iniNames.first()});
 
     QCOMPARE(wizard.fakes.messages.shown, QStringList{Success});
     QCOMPARE(lookAtSuccess, QStringLiteral("shown=Label2,Label13 enabled= timer1=off"));

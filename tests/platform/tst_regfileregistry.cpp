@@ -260,6 +260,10 @@ void TestRegFileRegistry::environmentNamesTheFile()
 
     qputenv("TORVEX_REGISTRY", QFile::encodeName(m_path));
     QCOMPARE(RegFileRegistry::defaultPath(), m_path);
+#ifdef Q_OS_WIN
+    qunsetenv("TORVEX_REGISTRY");
+    QSKIP("On Windows the system's registry is the real one, not this file");
+#endif
     const std::unique_ptr<Registry> registry = createSystemRegistry();
     QCOMPARE(registry->defaultValue(Registry::LocalMachine, ManagerKey), QStringLiteral("from env.exe"));
     qunsetenv("TORVEX_REGISTRY");

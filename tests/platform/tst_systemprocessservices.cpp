@@ -24,6 +24,14 @@
 using Watch = SystemProcessServices::Watch;
 using Kind = ProcessEnd::Kind;
 
+
+// Most cases start POSIX programs (/bin/sh, /bin/true, /bin/sleep).
+#ifdef Q_OS_UNIX
+#define SKIP_WITHOUT_POSIX_PROGRAMS()
+#else
+#define SKIP_WITHOUT_POSIX_PROGRAMS() QSKIP("Starts POSIX programs")
+#endif
+
 namespace {
 
 // A program that ends as `action` says: a shell command on POSIX, an action
@@ -127,6 +135,7 @@ void TestSystemProcessServices::endIsNoticedPromptly_data()
 
 void TestSystemProcessServices::endIsNoticedPromptly()
 {
+    SKIP_WITHOUT_POSIX_PROGRAMS();
     QFETCH(Watch, watch);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -167,6 +176,7 @@ void TestSystemProcessServices::endIsNoticedPromptly()
 
 void TestSystemProcessServices::startsTheNamedProgramExactly()
 {
+    SKIP_WITHOUT_POSIX_PROGRAMS();
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("with spaces")));
@@ -247,6 +257,7 @@ void TestSystemProcessServices::alreadyEndedProcess_data()
 
 void TestSystemProcessServices::alreadyEndedProcess()
 {
+    SKIP_WITHOUT_POSIX_PROGRAMS();
     QFETCH(Watch, watch);
 
     // The child is the wizard's own: it cannot vanish before it is watched.
@@ -273,6 +284,7 @@ void TestSystemProcessServices::endedReceiverMayDestroyTheWatcher_data()
 
 void TestSystemProcessServices::endedReceiverMayDestroyTheWatcher()
 {
+    SKIP_WITHOUT_POSIX_PROGRAMS();
     QFETCH(Watch, watch);
 
     std::unique_ptr<LaunchedProcess> process = start(watch, QStringLiteral("/bin/true"), {});
@@ -288,6 +300,7 @@ void TestSystemProcessServices::endedReceiverMayDestroyTheWatcher()
 
 void TestSystemProcessServices::destroyingTheWatcherLeavesTheProcessRunning()
 {
+    SKIP_WITHOUT_POSIX_PROGRAMS();
     const qsizetype descriptorsBefore = openDescriptors();
     QString error;
     auto launched = m_services.start({QStringLiteral("/bin/sleep"), {QStringLiteral("0.5")}, QString()}, &error);
@@ -307,6 +320,7 @@ void TestSystemProcessServices::destroyingTheWatcherLeavesTheProcessRunning()
 
 void TestSystemProcessServices::currentDirectory()
 {
+    SKIP_WITHOUT_POSIX_PROGRAMS();
     const QString before = QDir::currentPath();
     QTemporaryDir dir;
     QVERIFY(dir.isValid());

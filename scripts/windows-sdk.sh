@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Provides Qt for Windows (mingw-w64, x86_64) in the cache folder
+# (TORVEX_CACHE, default ~/.cache/torvexsetup) and prints the folder it is in.
+# Unpacks ../shared/windows-sdk/ beside the project when that archive is there
+# and its SHA-256 matches; otherwise builds it from Debian's qt6-base source
+# package, which takes about an hour on two cores.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+name=qt-6.4.2-mingw-w64-x86_64
+cache=${TORVEX_CACHE:-$HOME/.cache/torvexsetup}
+sdk=$cache/$name
+archive_dir=${TORVEX_SDK_ARCHIVE_DIR:-../shared/windows-sdk}
+archive=$archive_dir/$name.tar.xz
+say() { echo "windows-sdk.sh: $*" >&2; }
+
+# Both ways below put the folder in place only once it is whole.
+complete() {
+    [[ -f $sdk/lib/cmake/Qt6/qt.toolchain.cmake && -f $sdk/bin/Qt6Widgets.dll &&
+       -f $sdk/plugins/imageformats/qjpeg.dll && -f $sdk/LICENSES/LGPL-3.0-only.txt ]]
+}
+if complete; then
+    echo "$sdk"
+    exit 0
+fi
+mkdir -p "$cache"
+rm -rf "$sdk" "$sdk.partial"
+
+if [[ -f $archive && -f $archive.sha256 ]] &&
+   (cd "$archive_dir" && sha256sum --check --status "$name.tar.xz.sha256"); then
+    say "unpacking $archive"
+    mkdir -p "$sdk.partial"
+    tar -xJf "$archive" -C "$sdk.partial"
+    mv "$sdk.partial/$name" "$sdk"
+    rmdir "$sdk.partial"
+    echo "$sdk"
+    exit 0
+fi
+
+if [[ -f $archive ]]; then
+    say "$archive does not match its SHA-256; not used"
+else
+    say "no $archive"
+fi
+say "building Qt 6.4.2 for Windows from Debian's qt6-base source package instead:"
+say "this takes about an hour on two cores (and about 3 GB of disk)"
+
+sudo=()
+[[ $(id -u) -ne 0 ]] && sudo=(sudo)
+# The source package needs a deb-src entry for the release's main component.
+if ! apt-get source --print-uris qt6-base >/dev/null 2>&1; then
+    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    echo "deb-src http://deb.debian.org/debian $codename main" |
+        "${sudo[@]}" tee /etc/apt/sources.list.d/torvex-deb-src.list >/dev/null
+    "${sudo[@]}" apt-get update -qq
+fi
+work=$cache/qt-build
+rm -rf "$work"
+mkdir -p "$work"
+cd "$work"
+apt-get source --download-only qt6-base
+tar -xJf qt6-base_6.4.2+dfsg.orig.tar.xz
+cat > mingw.cmake <<'EOT'
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+EOT
+# Tablet support stays off: the source package leaves out the Wintab header.
+cmake -S qtbase-everywhere-src-6.4.2 -B build -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/mingw.cmake" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DCMAKE_INSTALL_PREFIX="$sdk.partial" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
+    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_xml=OFF -DFEATURE_opengl=OFF -DINPUT_opengl=no \
+    -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_vulkan=OFF \
+    -DFEATURE_tabletevent=OFF
+ninja -C build -j"$(nproc)"
+cmake --install build
+# Relocatable as the shared archive is: the toolchain file beside Qt's own.
+cp mingw.cmake "$sdk.partial/lib/cmake/Qt6/mingw-w64-x86_64.cmake"
+sed -i 's|set(__qt_initially_configured_toolchain_file "[^"]*")|set(__qt_initially_configured_toolchain_file "${CMAKE_CURRENT_LIST_DIR}/mingw-w64-x86_64.cmake")|' \
+    "$sdk.partial/lib/cmake/Qt6/qt.toolchain.cmake"
+mkdir -p "$sdk.partial/LICENSES"
+cp qtbase-everywhere-src-6.4.2/LICENSES/* "$sdk.partial/LICENSES/"
+mv "$sdk.partial" "$sdk"
+cd /
+rm -rf "$work"
+echo "$sdk"

@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# The Windows zip, unpacked into a folder whose name has spaces, started from
+# there under Wine on its own X server as a user would, and driven with real
+# input to the end of an install of the "Earlier" list onto the simulated
+# handheld, with the real pauses. The handheld's rapi.dll lies in the
+# prefix's system32 and the application manager is named in the registry.
+# Only the zip's own DLLs are used. Screenshots go to <build>/wine-shots.
+# Usage: endtoend.sh <Windows build dir>
+set -euo pipefail
+
+build=$(cd "$1" && pwd)
+shots=$build/wine-shots
+run="$build/wine-run.sh"
+rm -rf "$shots"
+mkdir -p "$shots"
+work=$(mktemp -d)
+xvfb_pid=""
+wizard_pid=""
+cleanup() {
+    [[ -n $wizard_pid ]] && kill "$wizard_pid" 2>/dev/null || true
+    "$build/wine-stop.sh"
+    [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; [[ -s $work/wizard.log ]] && cat "$work/wizard.log" >&2; exit 1; }
+step() { echo "-- $*"; }
+windows_path() { echo "Z:${1//\//\\}"; }
+
+# Wine's processes of earlier runs belong to another X server.
+"$build/wine-stop.sh"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+[[ -s $work/display ]] || fail "Xvfb did not start"
+export DISPLAY=:$(head -n1 "$work/display")
+
+step "unpacking the zip into a folder with spaces"
+folder="$work/Torvex Setup 1.00"
+mkdir -p "$folder"
+(cd "$folder" && cmake -E tar xf "$build/TorvexSetup-1.00-win64.zip")
+folder="$folder/TorvexSetup-1.00-win64"
+[[ -f $folder/TorvexSetup.exe && -f $folder/imageformats/qjpeg.dll ]] || fail "zip contents"
+[[ -z $(find "$folder" -iname '*tst_*' -o -iname 'rapi.dll' -o -iname 'torvex-appmgr*') ]] || fail "test or demo files in the zip"
+
+step "the handheld's rapi.dll in system32, the manager in the registry"
+"$run" cmd /c exit 0 || fail "Wine does not start"
+cp "$build/demo/lib/rapi.dll" "$build/wineprefix/drive_c/windows/system32/rapi.dll"
+manager=$(windows_path "$build/demo/bin/torvex-appmgr.exe")
+"$run" reg add 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\CEAPPMGR.EXE' /ve /d "$manager" /f \
+    >/dev/null || fail "registry"
+mkdir -p "$work/handheld"
+export TORVEX_HANDHELD=$(windows_path "$work/handheld")
+export TORVEX_APPMGR_DELAY_MS=200
+# Only what the zip holds: no Qt or compiler folders on the DLL search path.
+export TORVEX_WINE_DLL_PATH=
+
+cd "$folder"
+"$run" ./TorvexSetup.exe >"$work/wizard.log" 2>&1 &
+wizard_pid=$!
+window=$(timeout 60 xdotool search --sync --limit 1 --name '^Torvex Setup$') || fail "no wizard window"
+sleep 1
+xdotool windowfocus --sync "$window" || true
+
+shot() { import -window "$window" "$shots/$1.png"; }
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.5; }
+has_text() { # name x y w h
+    local dark
+    dark=$(convert "$shots/$1.png" -crop "$4x$5+$2+$3" -colorspace Gray -threshold 50% -format '%[fx:1-mean]' info:)
+    awk -v d="$dark" 'BEGIN { exit !(d > 0.001) }'
+}
+pixel() {
+    convert "$shots/$1.png" -crop "1x1+$2+$3" -depth 8 \
+        -format '%[fx:int(255*r+.5)],%[fx:int(255*g+.5)],%[fx:int(255*b+.5)]' info:
+}
+next=(356 348)
+
+step "welcome page"
+shot 1-welcome
+size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+[[ $size == "488x373" ]] || fail "client size is $size, not 488x373"
+[[ $(pixel 1-welcome 60 150) != "$(pixel 1-welcome 300 60)" ]] || fail "welcome picture missing"
+has_text 1-welcome 240 86 190 40 || fail "welcome text missing"
+
+step "licence page"
+click "${next[@]}"
+shot 2-licence
+has_text 2-licence 30 45 400 100 || fail "licence text missing"
+click 48 296           # "I agree"
+click "${next[@]}"
+
+step "platform page"
+shot 3-platform
+has_text 3-platform 40 40 380 20 || fail "platform page text missing"
+click 274 248          # "Earlier Microsoft Pocket PC Version."
+click "${next[@]}"
+
+step "ready page"
+shot 4-ready
+has_text 4-ready 56 80 200 14 || fail "ready texts missing"
+
+step "install"
+started=$(date +%s)
+click "${next[@]}"
+sleep 2
+shot 5-installing
+box=$(timeout 150 xdotool search --sync --limit 1 --name '^Information$') || fail "no success box"
+elapsed=$(( $(date +%s) - started ))
+sleep 0.5
+import -window "$box" "$shots/6-success.png"
+(( elapsed >= 57 )) || fail "install took ${elapsed}s, less than its 57 s of pauses"
+xdotool windowfocus --sync "$box" || true
+xdotool key Return
+status=0
+wait "$wizard_pid" || status=$?
+wizard_pid=""
+(( status == 0 )) || fail "wizard exited with $status, not 0"
+
+# Each of the list's six runs put its component's packages on the handheld.
+installed=$(cd "$work/handheld/Program Files" 2>/dev/null && ls | sort | tr '\n' ' ')
+[[ $installed == "KestLanguages NETCF SDF SQLCE SQLClient Torvex " ]] || fail "on the handheld: $installed"
+[[ -n $(find "$work/handheld" -name 'w300*.cab' -print -quit) ]] || fail "not the earlier list's packages"
+echo "Windows end-to-end install passed in ${elapsed}s of install"
