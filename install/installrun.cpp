@@ -21,6 +21,27 @@
 namespace {
 const QString AppManagerKey =
     QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAPPMGR.EXE");
+
+// Runs the heartbeat for as long as the outermost wait lasts.
+class Heartbeat
+{
+public:
+    explicit Heartbeat(QTimer &timer) : m_timer(timer), m_started(!timer.isActive())
+    {
+        if (m_started)
+            m_timer.start();
+    }
+    ~Heartbeat()
+    {
+        if (m_started)
+            m_timer.stop();
+    }
+    Q_DISABLE_COPY_MOVE(Heartbeat)
+
+private:
+    QTimer &m_timer;
+    const bool m_started;
+};
 } // namespace
 
 InstallRun::InstallRun(const InstallServices &services, GlobalVar &vars, QTimer *pauseTimer, QObject *parent)
@@ -30,6 +51,11 @@ InstallRun::InstallRun(const InstallServices &services, GlobalVar &vars, QTimer 
         m_pauseTimer = m_services.ticks.createTimer(std::chrono::seconds(1), this);
         connect(m_pauseTimer, &QTimer::timeout, this, &InstallRun::pauseTick);
     }
+    // A tick posted from the system's timer thread has been seen not to wake
+    // a waiting event loop (under Wine): a slow, coarse beat bounds the delay
+    // it can cause to a tenth of a second, at next to no cost.
+    m_heartbeat.setTimerType(Qt::CoarseTimer);
+    m_heartbeat.setInterval(100);
 }
 
 InstallOutcome InstallRun::run(bool listA, bool listB, Mode mode)
@@ -206,6 +232,7 @@ bool InstallRun::LaunchAndWait(const LaunchCommand &command, QString *error, std
         return false;
     // Waits for the process's real end, whatever exit code it leaves. If the
     // run is abandoned meanwhile the wait stops; the process runs on.
+    const Heartbeat heartbeat(m_heartbeat);
     do {
         waitForEvents();
     } while (!process->hasEnded() && !m_abandoned);
@@ -228,6 +255,7 @@ void InstallRun::PauseTicks(int ticks)
     m_vars.PauseTickTarget = static_cast<int16_t>(ticks);
     m_vars.PauseTickCount = 0;
     m_pauseTimer->start();
+    const Heartbeat heartbeat(m_heartbeat);
     do {
         waitForEvents();
     } while (m_pauseTimer->isActive() && !m_abandoned && !m_stopRequested);

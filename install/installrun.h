@@ -6,13 +6,13 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <optional>
 #include <span>
 
 class Registry;
 class RemoteApi;
-class QTimer;
 class TickSource;
 struct GlobalVar;
 
@@ -99,6 +99,8 @@ private:
     InstallServices m_services;
     GlobalVar &m_vars;
     QTimer *m_pauseTimer;
+    // Keeps a wait from sleeping for ever on a wake-up that never came.
+    QTimer m_heartbeat;
     bool m_running = false;
     bool m_anyRunStarted = false;
     bool m_stopRequested = false;

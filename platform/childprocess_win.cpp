@@ -1,5 +1,6 @@
 #include "platform/childprocess.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QWinEventNotifier>
 
@@ -19,6 +20,12 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const LaunchCommand &command, 
     };
     if (holdsNul(command))
         return fail(nulInPath());
+    // The system's limit for a command line, terminator included: refused
+    // here with a reason rather than left to the system.
+    if (command.commandLine.size() >= 32767) {
+        return fail(QCoreApplication::translate("SystemProcessServices",
+                                                "its command line is longer than Windows allows"));
+    }
 
     // The application named is the program itself; the process gets exactly
     // our command line. A process handle is always watched natively.

@@ -2,6 +2,7 @@
 // services with fast ticks, with no window system at all: one row for each
 // exit status it can end with.
 #include "doubles/fakeservices.h"
+#include "install/launchcommand.h"
 #include "unattended/unattendedrun.h"
 
 #include <QBuffer>
@@ -67,7 +68,7 @@ void tst_Unattended::exitStatus()
     if (fault == QLatin1String("start"))
         fakes.processes.failWith = QStringLiteral("No such file or directory");
     if (fault == QLatin1String("ini"))
-        fakes.processes.missingFiles << QStringLiteral("/opt/torvex/KestLanguages.ini");
+        fakes.processes.missingFiles << iniFilePath(QStringLiteral("/opt/torvex"), QLatin1StringView("\\KestLanguages.ini"));
     UnattendedOptions options;
     options.json = true;
     options.checkOnly = fault == QLatin1String("check");
