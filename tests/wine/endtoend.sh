@@ -7,6 +7,7 @@
 # Only the zip's own DLLs are used. Screenshots go to <build>/wine-shots.
 # Usage: endtoend.sh <Windows build dir>
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 
 build=$(cd "$1" && pwd)
 shots=$build/wine-shots
@@ -62,42 +63,9 @@ window=$(timeout 60 xdotool search --sync --limit 1 --name '^Torvex Setup$') || 
 sleep 1
 xdotool windowfocus --sync "$window" || true
 
-shot() { import -window "$window" "$shots/$1.png"; }
-click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.5; }
-has_text() { # name x y w h
-    local dark
-    dark=$(convert "$shots/$1.png" -crop "$4x$5+$2+$3" -colorspace Gray -threshold 50% -format '%[fx:1-mean]' info:)
-    awk -v d="$dark" 'BEGIN { exit !(d > 0.001) }'
-}
-pixel() {
-    convert "$shots/$1.png" -crop "1x1+$2+$3" -depth 8 \
-        -format '%[fx:int(255*r+.5)],%[fx:int(255*g+.5)],%[fx:int(255*b+.5)]' info:
-}
-next=(356 348)
-
-step "welcome page"
-shot 1-welcome
-size=$(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
-[[ $size == "488x373" ]] || fail "client size is $size, not 488x373"
-[[ $(pixel 1-welcome 60 150) != "$(pixel 1-welcome 300 60)" ]] || fail "welcome picture missing"
-has_text 1-welcome 240 86 190 40 || fail "welcome text missing"
-
-step "licence page"
-click "${next[@]}"
-shot 2-licence
-has_text 2-licence 30 45 400 100 || fail "licence text missing"
-click 48 296           # "I agree"
-click "${next[@]}"
-
-step "platform page"
-shot 3-platform
-has_text 3-platform 40 40 380 20 || fail "platform page text missing"
-click 274 248          # "Earlier Microsoft Pocket PC Version."
-click "${next[@]}"
-
-step "ready page"
-shot 4-ready
-has_text 4-ready 56 80 200 14 || fail "ready texts missing"
+CLICK_PAUSE=0.5
+source "$here/../lib/windowdriver.sh"
+walk_to_ready_page "${option_earlier[@]}"
 
 step "install"
 started=$(date +%s)
