@@ -22,11 +22,12 @@ namespace {
 const QString AppManagerKey =
     QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAPPMGR.EXE");
 
-// Runs the heartbeat for as long as the outermost wait lasts.
+// Runs the heartbeat, where there is one, for as long as the outermost wait
+// lasts.
 class Heartbeat
 {
 public:
-    explicit Heartbeat(QTimer &timer) : m_timer(timer), m_started(!timer.isActive())
+    explicit Heartbeat(QTimer &timer) : m_timer(timer), m_started(timer.interval() > 0 && !timer.isActive())
     {
         if (m_started)
             m_timer.start();
@@ -51,11 +52,10 @@ InstallRun::InstallRun(const InstallServices &services, GlobalVar &vars, QTimer 
         m_pauseTimer = m_services.ticks.createTimer(std::chrono::seconds(1), this);
         connect(m_pauseTimer, &QTimer::timeout, this, &InstallRun::pauseTick);
     }
-    // A tick posted from the system's timer thread has been seen not to wake
-    // a waiting event loop (under Wine): a slow, coarse beat bounds the delay
-    // it can cause to a tenth of a second, at next to no cost.
+    // Where the system's wake-ups cannot be trusted, a slow, coarse beat
+    // bounds the delay a lost one can cause.
     m_heartbeat.setTimerType(Qt::CoarseTimer);
-    m_heartbeat.setInterval(100);
+    m_heartbeat.setInterval(waitHeartbeatInterval());
 }
 
 InstallOutcome InstallRun::run(bool listA, bool listB, Mode mode)
