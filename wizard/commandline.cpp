@@ -3,6 +3,7 @@
 #include "assets/assets.h"
 #include "install/exitstatus.h"
 #include "platform/console.h"
+#include "wizard/commandlinesystem.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -28,28 +29,6 @@ public:
     {
         return tr("Installs Torvex on a connected Pocket PC: in a window, or with --unattended\n"
                   "without one (no display needed), for deployment tools.");
-    }
-    static QString environmentHelp()
-    {
-#ifdef Q_OS_WIN
-        return tr("The INI files of the setup kit are looked for in the current directory,\n"
-                  "or in the folder named by --kit.\n"
-                  "From a command prompt, \"start /wait TorvexSetup.exe ...\" (or PowerShell's\n"
-                  "Start-Process -Wait -PassThru) waits for the program and keeps its exit status.\n");
-#else
-        return tr("Environment:\n"
-                  "  TORVEX_REGISTRY  File in regedit export format that stands in for the\n"
-                  "                   Windows registry and names the application manager\n"
-                  "                   (default: /etc/torvex/registry.reg).\n"
-                  "  LD_LIBRARY_PATH  Where the remote-API library librapi.so is looked for,\n"
-                  "                   besides the system's library folders.\n"
-                  "  DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM\n"
-                  "                   The display the window opens on (not needed with\n"
-                  "                   --unattended or --check).\n"
-                  "\n"
-                  "The INI files of the setup kit are looked for in the current directory,\n"
-                  "or in the folder named by --kit.\n");
-#endif
     }
     static QString exitStatusHelp()
     {
@@ -157,7 +136,7 @@ std::optional<int> answer(bool *displayNamed, std::optional<UnattendedOptions> *
 
     const auto usage = [&] {
         return parser.helpText() + QLatin1Char('\n') + CommandLine::toolkitHelp() + QLatin1Char('\n')
-            + CommandLine::environmentHelp() + QLatin1Char('\n') + CommandLine::exitStatusHelp();
+            + environmentHelp() + QLatin1Char('\n') + CommandLine::exitStatusHelp();
     };
     const auto refuse = [&](const QString &error) {
         print(stderr, program + QStringLiteral(": ") + error + QStringLiteral("\n\n") + usage());
@@ -229,20 +208,6 @@ std::optional<int> answer(bool *displayNamed, std::optional<UnattendedOptions> *
     *unattended = chosen;
     return std::nullopt;
 }
-
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN) && !defined(Q_OS_ANDROID)
-bool hasDisplay()
-{
-    // An empty variable names no display.
-    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
-        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
-#else
-bool hasDisplay()
-{
-    return true;
-}
-#endif
 
 } // namespace
 

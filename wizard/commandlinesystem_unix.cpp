@@ -1,0 +1,27 @@
+#include "wizard/commandlinesystem.h"
+
+#include <QCoreApplication>
+
+QString environmentHelp()
+{
+    return QCoreApplication::translate("CommandLine",
+                                       "Environment:\n"
+                                       "  TORVEX_REGISTRY  File in regedit export format that stands in for the\n"
+                                       "                   Windows registry and names the application manager\n"
+                                       "                   (default: /etc/torvex/registry.reg).\n"
+                                       "  LD_LIBRARY_PATH  Where the remote-API library librapi.so is looked for,\n"
+                                       "                   besides the system's library folders.\n"
+                                       "  DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM\n"
+                                       "                   The display the window opens on (not needed with\n"
+                                       "                   --unattended or --check).\n"
+                                       "\n"
+                                       "The INI files of the setup kit are looked for in the current directory,\n"
+                                       "or in the folder named by --kit.\n");
+}
+
+bool hasDisplay()
+{
+    // An empty variable names no display.
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
+        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
