@@ -3,6 +3,7 @@
 #include "assets/assets.h"
 #include "install/exitstatus.h"
 #include "platform/console.h"
+#include "platform/processservices.h"
 #include "wizard/commandlinesystem.h"
 
 #include <QCommandLineParser>
@@ -229,5 +230,19 @@ std::optional<int> handleCommandLine(int argc, char *argv[], std::optional<Unatt
         print(stderr, CommandLine::noDisplay(QCoreApplication::applicationName()));
         return toInt(ExitStatus::NoDisplay);
     }
+    return std::nullopt;
+}
+
+std::optional<int> runBeforeWindow(int &argc, char *argv[], TickSource &ticks)
+{
+    QCoreApplication::setApplicationName(QStringLiteral("TorvexSetup"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.00"));
+    // Before anything is started: how each run ends must reach us.
+    SystemProcessServices::takeChildEndsBack();
+    std::optional<UnattendedOptions> unattended;
+    if (const std::optional<int> status = handleCommandLine(argc, argv, &unattended))
+        return status;
+    if (unattended)
+        return runUnattended(argc, argv, *unattended, ticks);
     return std::nullopt;
 }

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+class TickSource;
+
 // What the program does with its command line before anything else: answers
 // --help, --version and --show-licence, refuses arguments it does not know,
 // enters the kit folder for the window, and, on systems that draw through
@@ -12,3 +14,9 @@
 // otherwise nothing, with `unattended` set when the run is to go without a
 // window.
 std::optional<int> handleCommandLine(int argc, char *argv[], std::optional<UnattendedOptions> *unattended);
+
+// Everything the program does before its window: names itself, takes back
+// how its children end, reads the command line and makes an unattended run
+// with the pauses of `ticks`. Returns the exit status when the program ends
+// there; nothing when the window is to open.
+std::optional<int> runBeforeWindow(int &argc, char *argv[], TickSource &ticks);

@@ -1,5 +1,4 @@
 #include "platform/systemservices.h"
-#include "unattended/unattendedrun.h"
 #include "wizard/commandline.h"
 #include "wizard/form1.h"
 #include "wizard/state/globalvar.h"
@@ -9,17 +8,9 @@
 
 int main(int argc, char *argv[])
 {
-    QApplication::setApplicationName(QStringLiteral("TorvexSetup"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
-    // Before anything is started: how each run ends must reach us.
-    SystemProcessServices::takeChildEndsBack();
-    std::optional<UnattendedOptions> unattended;
-    if (const std::optional<int> status = handleCommandLine(argc, argv, &unattended))
+    RealTickSource ticks;
+    if (const std::optional<int> status = runBeforeWindow(argc, argv, ticks))
         return *status;
-    if (unattended) {
-        RealTickSource ticks;
-        return runUnattended(argc, argv, *unattended, ticks);
-    }
 
     const std::unique_ptr<QApplication> app = openWindowSystem(argc, argv);
 

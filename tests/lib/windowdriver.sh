@@ -1,7 +1,18 @@
 # Reading screenshots of the wizard's window and driving it with real input,
 # for the scripts that run the real program on an X server (the Linux build
-# and the Windows build under Wine). Sourced; expects $shots (a folder),
-# $window (the wizard's X window), and fail() and step() from the script.
+# and the Windows build under Wine). Sourced; expects $work and $shots
+# (folders), $window (the wizard's X window, once it is open), and fail() and
+# step() from the script.
+
+# Starts a private X server on the first free display and points DISPLAY at
+# it; its process id goes to $xvfb_pid, for the script's clean-up.
+start_private_display() {
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+    [[ -s $work/display ]] || fail "Xvfb did not start"
+    export DISPLAY=:$(head -n1 "$work/display")
+}
 
 shot() { import -window "$window" "$shots/$1.png"; }
 # The colour of one pixel of a screenshot, as "r,g,b".

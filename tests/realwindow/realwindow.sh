@@ -22,12 +22,8 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 step() { echo "-- $*"; }
 
-# A private X server on the first free display.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-[[ -s $work/display ]] || fail "Xvfb did not start"
-export DISPLAY=:$(head -n1 "$work/display")
+source "$here/../lib/windowdriver.sh"
+start_private_display
 
 # Starts the wizard with the environment given before the command.
 start_wizard() {
@@ -56,8 +52,6 @@ answer_box() {
     xdotool key Return
     sleep 0.3
 }
-source "$here/../lib/windowdriver.sh"
-
 to_ready_page() {
     click "${next[@]}"
     click 48 296           # "I agree"

@@ -27,14 +27,11 @@ trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; [[ -s $work/wizard.log ]] && cat "$work/wizard.log" >&2; exit 1; }
 step() { echo "-- $*"; }
 windows_path() { echo "Z:${1//\//\\}"; }
+source "$here/../lib/windowdriver.sh"
 
 # Wine's processes of earlier runs belong to another X server.
 "$build/wine-stop.sh"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
-[[ -s $work/display ]] || fail "Xvfb did not start"
-export DISPLAY=:$(head -n1 "$work/display")
+start_private_display
 
 step "unpacking the zip into a folder with spaces"
 folder="$work/Torvex Setup 1.00"
@@ -64,7 +61,6 @@ sleep 1
 xdotool windowfocus --sync "$window" || true
 
 CLICK_PAUSE=0.5
-source "$here/../lib/windowdriver.sh"
 walk_to_ready_page "${option_earlier[@]}"
 
 step "install"
