@@ -45,6 +45,14 @@ QString runLabel(int number, int count)
     return QStringLiteral("%1/%2").arg(number).arg(count);
 }
 
+// The fields every event about one run starts with, then `more`.
+RunReport::Fields runFields(int number, int count, const QString &iniFile, const RunReport::Fields &more)
+{
+    return RunReport::Fields{{QStringLiteral("run"), number}, {QStringLiteral("of"), count},
+                             {QStringLiteral("ini"), iniFile}}
+        + more;
+}
+
 } // namespace
 
 UnattendedRun::UnattendedRun(const UnattendedOptions &options, const InstallServices &services, QIODevice &out,
@@ -126,10 +134,7 @@ void UnattendedRun::connectReport()
             [report](int number, int count, const QString &iniFile, const QString &commandLine) {
                 report->event(QStringLiteral("run-start"),
                               tr("run %1 (%2): %3").arg(runLabel(number, count), iniFile, commandLine),
-                              {{QStringLiteral("run"), number},
-                               {QStringLiteral("of"), count},
-                               {QStringLiteral("ini"), iniFile},
-                               {QStringLiteral("commandLine"), commandLine}});
+                              runFields(number, count, iniFile, {{QStringLiteral("commandLine"), commandLine}}));
             });
     connect(&m_install, &InstallRun::runEnded, this,
             [report](int number, int count, const QString &iniFile, const ProcessEnd &end, qint64 elapsedMs) {
@@ -137,12 +142,10 @@ void UnattendedRun::connectReport()
                 report->event(QStringLiteral("run-end"),
                               tr("run %1 (%2) ended after %3: %4")
                                   .arg(runLabel(number, count), iniFile, RunReport::seconds(elapsedMs), how),
-                              {{QStringLiteral("run"), number},
-                               {QStringLiteral("of"), count},
-                               {QStringLiteral("ini"), iniFile},
-                               {QStringLiteral("seconds"), double(elapsedMs) / 1000.0},
-                               {QStringLiteral("end"), endKind(end)},
-                               {QStringLiteral("code"), qint64(end.code)}});
+                              runFields(number, count, iniFile,
+                                        {{QStringLiteral("seconds"), double(elapsedMs) / 1000.0},
+                                         {QStringLiteral("end"), endKind(end)},
+                                         {QStringLiteral("code"), qint64(end.code)}}));
                 report->progress(end.isAbnormal()
                                      ? tr("[%1] %2: ended by %3 after %4")
                                            .arg(runLabel(number, count), iniFile, how, RunReport::seconds(elapsedMs))
@@ -153,10 +156,7 @@ void UnattendedRun::connectReport()
             [report](int number, int count, const QString &iniFile, const QString &reason) {
                 report->event(QStringLiteral("run-not-started"),
                               tr("run %1 (%2): %3").arg(runLabel(number, count), iniFile, reason),
-                              {{QStringLiteral("run"), number},
-                               {QStringLiteral("of"), count},
-                               {QStringLiteral("ini"), iniFile},
-                               {QStringLiteral("reason"), reason}});
+                              runFields(number, count, iniFile, {{QStringLiteral("reason"), reason}}));
                 report->progress(tr("[%1] %2: could not be started").arg(runLabel(number, count), iniFile));
             });
     connect(&m_install, &InstallRun::pauseStarted, this, [report](int ticks, qint64 lengthMs) {
