@@ -11,14 +11,14 @@ set -euo pipefail
 
 packages=(
     g++ make cmake
-    qt6-base-dev qt6-base-dev-tools
+    qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     fonts-liberation2
     xvfb xauth xdotool x11-utils imagemagick
 )
 for option in "$@"; do
     case $option in
         --with-windows-tools) packages+=(binutils-mingw-w64-x86-64 g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix
-                                         ninja-build wine64 xz-utils) ;;
+                                         ninja-build wine64 xz-utils osslsigncode openssl) ;;
         --with-packaging-tools) packages+=(dpkg-dev file lintian appstream desktop-file-utils devscripts) ;;
         --with-sanitizer-tools) packages+=(clang-19 libclang-rt-19-dev) ;;
         *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;

@@ -1,7 +1,7 @@
 // The program's unattended mode exactly as main() starts it, but with pauses
 // a thousand times shorter, so that real runs take no real time.
 #include "doubles/fakeservices.h"
-#include "wizard/commandline.h"
+#include "app/commandline.h"
 
 int main(int argc, char *argv[])
 {

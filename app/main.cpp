@@ -1,5 +1,5 @@
 #include "platform/systemservices.h"
-#include "wizard/commandline.h"
+#include "app/commandline.h"
 #include "wizard/form1.h"
 #include "wizard/state/globalvar.h"
 #include "wizard/windowsystem.h"

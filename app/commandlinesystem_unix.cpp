@@ -1,4 +1,4 @@
-#include "wizard/commandlinesystem.h"
+#include "app/commandlinesystem.h"
 
 #include <QCoreApplication>
 

@@ -1,10 +1,10 @@
-#include "wizard/commandline.h"
+#include "app/commandline.h"
 
 #include "assets/assets.h"
 #include "install/exitstatus.h"
 #include "platform/console.h"
 #include "platform/processservices.h"
-#include "wizard/commandlinesystem.h"
+#include "app/commandlinesystem.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
