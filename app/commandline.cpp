@@ -2,13 +2,14 @@
 
 #include "assets/assets.h"
 #include "install/exitstatus.h"
+#include "install/kitfolder.h"
 #include "platform/console.h"
 #include "platform/processservices.h"
 #include "app/commandlinesystem.h"
+#include "platform/messagetext.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QDir>
 #include <QStringList>
 
 #include <cerrno>
@@ -178,10 +179,9 @@ std::optional<int> answer(bool *displayNamed, std::optional<UnattendedOptions> *
                                   .arg(option->names().constFirst()));
             }
         }
-        const QString kit = parser.value(options.kit);
-        if (!kit.isEmpty() && !QDir::setCurrent(kit)) {
-            print(stderr, CommandLine::tr("%1: the kit folder \"%2\" does not exist or cannot be entered.\n")
-                              .arg(program, kit));
+        QString error;
+        if (!enterKitFolder(parser.value(options.kit), &error)) {
+            print(stderr, program + QStringLiteral(": ") + escapeControls(error) + QLatin1Char('\n'));
             return toInt(ExitStatus::KitIncomplete);
         }
         return std::nullopt;

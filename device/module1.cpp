@@ -16,6 +16,11 @@ bool DeviceConnected(RemoteApi &api) noexcept
 
 QString ConnectedDeviceVersion(RemoteApi &api) noexcept
 {
+    return ProbeDevice(api).version;
+}
+
+Probe ProbeDevice(RemoteApi &api) noexcept
+{
     try {
         // The link is started anew on every probe and never ended; its result
         // is not examined, the version query decides.
@@ -28,9 +33,15 @@ QString ConnectedDeviceVersion(RemoteApi &api) noexcept
         } buffer{};
         buffer.init.cbSize = sizeof(RapiInit);
         api.CeRapiInitEx(&buffer.init);
-        return DeviceVersionText(api);
+        return {DeviceVersionText(api), QString()};
+    } catch (const RemoteApiUnavailable &unavailable) {
+        try {
+            return {QString(), QString::fromUtf8(unavailable.what())};
+        } catch (...) {
+            return {};
+        }
     } catch (...) {
-        return QString();
+        return {};
     }
 }
 

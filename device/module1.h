@@ -16,6 +16,16 @@ bool DeviceConnected(RemoteApi &api) noexcept;
 // exactly when DeviceConnected would be False.
 QString ConnectedDeviceVersion(RemoteApi &api) noexcept;
 
+// The same probe, telling a library that cannot be used from a device that
+// does not answer: `version` as above, and `libraryProblem` a sentence naming
+// the library when it could not be bound (then `version` is empty).
+struct Probe
+{
+    QString version;
+    QString libraryProblem;
+};
+Probe ProbeDevice(RemoteApi &api) noexcept;
+
 // "major.minor.build service", or empty when the query reports failure.
 // Throws std::invalid_argument when the service text has no terminating NUL,
 // and RemoteApiUnavailable when the library cannot be bound.

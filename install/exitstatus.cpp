@@ -25,6 +25,8 @@ QString exitStatusMeaning(ExitStatus status)
         return tr("cancelled before the first run");
     case ExitStatus::StoppedAfterRuns:
         return tr("stopped after at least one run: the handheld may be partly set up");
+    case ExitStatus::NoRemoteApi:
+        return tr("the remote-API library is missing or cannot be used: not worth retrying");
     }
     return QString();
 }
@@ -33,5 +35,6 @@ QList<ExitStatus> allExitStatuses()
 {
     return {ExitStatus::Success,       ExitStatus::NoDisplay, ExitStatus::Usage,
             ExitStatus::NoDevice,      ExitStatus::NoManager, ExitStatus::KitIncomplete,
-            ExitStatus::RunFailed,     ExitStatus::CancelledBeforeRuns, ExitStatus::StoppedAfterRuns};
+            ExitStatus::RunFailed,     ExitStatus::CancelledBeforeRuns, ExitStatus::StoppedAfterRuns,
+            ExitStatus::NoRemoteApi};
 }

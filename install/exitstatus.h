@@ -16,6 +16,7 @@ enum class ExitStatus : int {
     RunFailed = 13,       // a run could not be started or ended abnormally; the list was stopped
     CancelledBeforeRuns = 14, // cancelled before the first run
     StoppedAfterRuns = 15,    // stopped after at least one run: the handheld may be partly set up
+    NoRemoteApi = 16,         // the remote-API library is missing or unusable: not worth retrying
 };
 
 constexpr int toInt(ExitStatus status)

@@ -5,13 +5,13 @@
 
 #include "device/module1.h"
 #include "install/launchcommand.h"
-#include "platform/messageboxes.h"
+#include "platform/messagetext.h"
 #include "platform/registry.h"
 #include "platform/ticksource.h"
-#include "wizard/state/globalvar.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QTimer>
 
@@ -45,8 +45,8 @@ private:
 };
 } // namespace
 
-InstallRun::InstallRun(const InstallServices &services, GlobalVar &vars, QTimer *pauseTimer, QObject *parent)
-    : QObject(parent), m_services(services), m_vars(vars), m_pauseTimer(pauseTimer)
+InstallRun::InstallRun(const InstallServices &services, QTimer *pauseTimer, QObject *parent)
+    : QObject(parent), m_services(services), m_pauseTimer(pauseTimer)
 {
     if (!m_pauseTimer) {
         m_pauseTimer = m_services.ticks.createTimer(std::chrono::seconds(1), this);
@@ -63,15 +63,22 @@ InstallOutcome InstallRun::run(bool listA, bool listB, Mode mode)
     // The caller's disabled buttons are not the only guard: nothing may start
     // a second attempt while one is under way.
     if (m_running || m_abandoned)
-        return {ExitStatus::Usage, QString()};
+        return refused();
     QScopedValueRollback running(m_running, true);
+    // Each attempt starts afresh: a stop it was given ends with it.
+    const auto forgetStop = qScopeGuard([this] { m_stopRequested = false; });
 
-    const QString version = Module1::ConnectedDeviceVersion(m_services.remoteApi);
-    if (version.isEmpty()) {
-        return {ExitStatus::NoDevice,
-                tr("No mobile device connected. Connect the Pocket PC to your host Computer and click Next.")};
+    const Module1::Probe probe = Module1::ProbeDevice(m_services.remoteApi);
+    if (probe.version.isEmpty()) {
+        // The window says what it always says; a script learns that waiting
+        // for a handheld will not help.
+        const QString noDevice =
+            tr("No mobile device connected. Connect the Pocket PC to your host Computer and click Next.");
+        if (!probe.libraryProblem.isEmpty())
+            return {ExitStatus::NoRemoteApi, noDevice, probe.libraryProblem};
+        return {ExitStatus::NoDevice, noDevice};
     }
-    emit deviceFound(version);
+    emit deviceFound(probe.version);
 
     if (!listA && !listB) {
         return {ExitStatus::Usage, tr("No Pocket PC version has been chosen, so there is nothing to install. "
@@ -83,9 +90,11 @@ InstallOutcome InstallRun::run(bool listA, bool listB, Mode mode)
     QString whyNoManager;
     const QString managerPath =
         m_services.registry.defaultValue(Registry::LocalMachine, AppManagerKey, &whyNoManager).value_or(QString());
-    if (managerProgram(managerPath).isEmpty()) {
-        if (whyNoManager.isEmpty())
-            whyNoManager = tr("The registry has no path for it under HKEY_LOCAL_MACHINE\\%1.").arg(AppManagerKey);
+    if (managerProgram(managerPath).isEmpty() && whyNoManager.isEmpty())
+        whyNoManager = tr("The registry has no path for it under HKEY_LOCAL_MACHINE\\%1.").arg(AppManagerKey);
+    if (whyNoManager.isEmpty())
+        whyNoManager = whyManagerUnusable(managerPath);
+    if (!whyNoManager.isEmpty()) {
         return {ExitStatus::NoManager,
                 tr("Setup cannot find the Pocket PC application manager (CEAPPMGR.EXE). %1\n\n"
                    "Install the desktop synchronisation software or correct its registry entry, then click Next.")
@@ -105,6 +114,26 @@ InstallOutcome InstallRun::run(bool listA, bool listB, Mode mode)
     emit kitReady();
 
     return runLists(lists, managerPath, installDir, mode);
+}
+
+// Judged before anything runs, so that a wrong registry value is reported as
+// such and never started relative to the kit folder.
+QString InstallRun::whyManagerUnusable(const QString &managerPath) const
+{
+    const QString path = elideForMessage(managerProgram(managerPath));
+    switch (m_services.processes.checkProgram(managerProgram(managerPath))) {
+    case ProgramCheck::Runnable:
+        return QString();
+    case ProgramCheck::NotAbsolute:
+        return tr("The registry names \"%1\", which is not a full path.").arg(path);
+    case ProgramCheck::Missing:
+        return tr("The registry names \"%1\", which does not exist.").arg(path);
+    case ProgramCheck::NotRegularFile:
+        return tr("The registry names \"%1\", which is not a program file.").arg(path);
+    case ProgramCheck::NotExecutable:
+        return tr("The registry names \"%1\", which may not be run (it is not executable).").arg(path);
+    }
+    return QString();
 }
 
 // The manager is not trusted to say that it found nothing to install: every
@@ -165,20 +194,23 @@ InstallOutcome InstallRun::runLists(std::span<const InstallList *const> lists, c
                 return stopped(number - 1, count, lastIniFile);
 
             const QString iniFile = step.iniName.sliced(1);
-            lastIniFile = iniFile;
-            m_anyRunStarted = true;
-            emit runStarted(number, count, iniFile, command.commandLine);
             QElapsedTimer clock;
             clock.start();
             QString error;
             std::optional<ProcessEnd> end;
-            const bool completed = LaunchAndWait(command, &error, &end);
-            if (m_abandoned)
-                return stopped(number, count, iniFile);
-            if (end)
+            bool completed = false;
+            if (const std::unique_ptr<LaunchedProcess> process = m_services.processes.start(command, &error)) {
+                // Counted as made only now that it exists.
+                lastIniFile = iniFile;
+                m_anyRunStarted = true;
+                emit runStarted(number, count, iniFile, command.commandLine);
+                completed = waitFor(*process, &error, &end);
+                if (m_abandoned)
+                    return stopped(number, count, iniFile);
                 emit runEnded(number, count, iniFile, *end, clock.elapsed());
-            else
+            } else {
                 emit runNotStarted(number, count, iniFile, error);
+            }
             if (!completed) {
                 return {ExitStatus::RunFailed,
                         tr("The application manager did not complete its run for %1:\n%2\n\n"
@@ -205,6 +237,16 @@ InstallOutcome InstallRun::stopped(int runsMade, int count, const QString &lastI
                 .arg(lastIniFile)};
 }
 
+InstallOutcome InstallRun::refused() const
+{
+    if (m_abandoned) {
+        return {m_anyRunStarted ? ExitStatus::StoppedAfterRuns : ExitStatus::CancelledBeforeRuns,
+                tr("Setup has been closed; nothing more is installed.")};
+    }
+    return {ExitStatus::RunFailed,
+            tr("Setup is already installing; a second install cannot start until the first has ended.")};
+}
+
 void InstallRun::requestStop()
 {
     m_stopRequested = true;
@@ -228,23 +270,26 @@ void InstallRun::waitForEvents()
 bool InstallRun::LaunchAndWait(const LaunchCommand &command, QString *error, std::optional<ProcessEnd> *end)
 {
     const std::unique_ptr<LaunchedProcess> process = m_services.processes.start(command, error);
-    if (!process)
-        return false;
+    return process && waitFor(*process, error, end);
+}
+
+bool InstallRun::waitFor(LaunchedProcess &process, QString *error, std::optional<ProcessEnd> *end)
+{
     // Waits for the process's real end, whatever exit code it leaves. If the
     // run is abandoned meanwhile the wait stops; the process runs on.
     const Heartbeat heartbeat(m_heartbeat);
     do {
         waitForEvents();
-    } while (!process->hasEnded() && !m_abandoned);
+    } while (!process.hasEnded() && !m_abandoned);
     if (m_abandoned)
         return true;
     if (end)
-        *end = process->howEnded();
+        *end = process.howEnded();
     // Exit codes are not judged, but a run ended by a signal or an exception
     // has not done its work.
-    if (process->howEnded().isAbnormal()) {
+    if (process.howEnded().isAbnormal()) {
         if (error)
-            *error = process->howEnded().description();
+            *error = process.howEnded().description();
         return false;
     }
     return true;
@@ -252,8 +297,8 @@ bool InstallRun::LaunchAndWait(const LaunchCommand &command, QString *error, std
 
 void InstallRun::PauseTicks(int ticks)
 {
-    m_vars.PauseTickTarget = static_cast<int16_t>(ticks);
-    m_vars.PauseTickCount = 0;
+    m_pauseTickTarget = static_cast<int16_t>(ticks);
+    m_pauseTickCount = 0;
     m_pauseTimer->start();
     const Heartbeat heartbeat(m_heartbeat);
     do {
@@ -263,7 +308,7 @@ void InstallRun::PauseTicks(int ticks)
 
 void InstallRun::pauseTick()
 {
-    ++m_vars.PauseTickCount;
-    if (m_vars.PauseTickCount >= m_vars.PauseTickTarget)
+    ++m_pauseTickCount;
+    if (m_pauseTickCount >= m_pauseTickTarget)
         m_pauseTimer->stop();
 }

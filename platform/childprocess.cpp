@@ -1,6 +1,6 @@
 #include "platform/childprocess.h"
 
-#include "platform/messageboxes.h"
+#include "platform/messagetext.h"
 
 #include <QCoreApplication>
 
@@ -20,8 +20,8 @@ QString ProcessEnd::description() const
     case Kind::Signal:
         return QCoreApplication::translate("SystemProcessServices", "The run ended by signal %1.").arg(code);
     case Kind::Exception:
-        return QCoreApplication::translate("SystemProcessServices", "The run ended with exception 0x%1.")
-            .arg(QString::number(code, 16).toUpper().rightJustified(8, QLatin1Char('0')));
+        return QCoreApplication::translate("SystemProcessServices", "The run ended with exception %1.")
+            .arg(exceptionCode(code));
     case Kind::Unknown:
         return QCoreApplication::translate("SystemProcessServices",
                                            "How the run ended could not be learned from the system.");
@@ -29,6 +29,11 @@ QString ProcessEnd::description() const
         break;
     }
     return QCoreApplication::translate("SystemProcessServices", "The run ended with exit code %1.").arg(code);
+}
+
+QString ProcessEnd::exceptionCode(uint32_t code)
+{
+    return QStringLiteral("0x") + QString::number(code, 16).toUpper().rightJustified(8, QLatin1Char('0'));
 }
 
 ProcessEnd ProcessEnd::fromWindowsExitCode(uint32_t code)

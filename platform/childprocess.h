@@ -28,6 +28,11 @@ public:
     // null, with a reason for the user, when it cannot be started. `watch`
     // matters on POSIX only; a Windows process handle is always watched.
     static std::unique_ptr<ChildProcess> start(const LaunchCommand &command, Watch watch, QString *error);
+    // Whether `program` names its file from the root, never relative to the
+    // current folder (or, on Windows, to a drive's current folder).
+    static bool isFullPath(const QString &program);
+    // Whether this process may run the regular file `program`.
+    static bool mayRun(const QString &program);
     ~ChildProcess() override;
 
     qint64 pid() const { return m_pid; }

@@ -40,6 +40,16 @@ void SystemProcessServices::takeChildEndsBack()
     ::sigaction(SIGCHLD, &action, nullptr);
 }
 
+bool ChildProcess::isFullPath(const QString &program)
+{
+    return program.startsWith(QLatin1Char('/'));
+}
+
+bool ChildProcess::mayRun(const QString &program)
+{
+    return ::access(QFile::encodeName(program).constData(), X_OK) == 0;
+}
+
 std::unique_ptr<ChildProcess> ChildProcess::start(const LaunchCommand &command, Watch watch, QString *error)
 {
     const auto fail = [&](const QString &reason) {

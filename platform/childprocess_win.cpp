@@ -11,6 +11,22 @@ void SystemProcessServices::takeChildEndsBack()
     // A process handle reports the end whatever the parent inherited.
 }
 
+bool ChildProcess::isFullPath(const QString &program)
+{
+    // A drive and its root (C:\...), or a share (\\server\...).
+    const auto separator = [](QChar c) { return c == QLatin1Char('\\') || c == QLatin1Char('/'); };
+    if (program.size() >= 3 && program.at(0).isLetter() && program.at(1) == QLatin1Char(':'))
+        return separator(program.at(2));
+    return program.size() >= 3 && separator(program.at(0)) && separator(program.at(1));
+}
+
+bool ChildProcess::mayRun(const QString &)
+{
+    // Windows runs any regular file it can read as a program; there is no
+    // permission of its own to check.
+    return true;
+}
+
 std::unique_ptr<ChildProcess> ChildProcess::start(const LaunchCommand &command, Watch, QString *error)
 {
     const auto fail = [&](const QString &reason) {

@@ -21,18 +21,3 @@ bool QtMessageBoxes::question(QWidget *parent, const QString &text)
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
-
-QString elideForMessage(const QString &text)
-{
-    constexpr qsizetype MaxLength = 260;
-    if (text.size() <= MaxLength)
-        return text;
-    qsizetype head = (MaxLength - 1) / 2 + 1;
-    qsizetype tail = MaxLength - 1 - head;
-    // Never split a character that takes two UTF-16 units.
-    if (text.at(head - 1).isHighSurrogate())
-        --head;
-    if (text.at(text.size() - tail).isLowSurrogate())
-        --tail;
-    return text.first(head) + QChar(0x2026) + text.last(tail);
-}

@@ -25,8 +25,3 @@ public:
     void information(QWidget *parent, const QString &text) override;
     bool question(QWidget *parent, const QString &text) override;
 };
-
-// A path or value as a message quotes it: at most 260 characters, the middle
-// elided, so that a box opens at once and fits on the screen whatever the
-// length of the text.
-QString elideForMessage(const QString &text);

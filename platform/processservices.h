@@ -33,6 +33,9 @@ struct ProcessEnd
     // with exception 0xC0000005."
     QString description() const;
 
+    // An exception code as Windows writes it: "0xC0000005".
+    static QString exceptionCode(uint32_t code);
+
     // Windows hands exception codes back as exit codes: 0xC0000000 to
     // 0xCFFFFFFF, the breakpoint and unhandled C++ and .NET exceptions are
     // abnormal ends, anything else (0, 3, 0xFFFFFFFF) an exit code.
@@ -57,6 +60,15 @@ signals:
     void ended();
 };
 
+// Whether a path names a program that can be started as it stands.
+enum class ProgramCheck {
+    Runnable,
+    NotAbsolute,    // it would be looked for relative to the current folder
+    Missing,
+    NotRegularFile, // a folder, a device, a FIFO
+    NotExecutable,  // no permission to run it (Windows has no such bit)
+};
+
 class ProcessServices
 {
 public:
@@ -78,6 +90,9 @@ public:
         Q_UNUSED(directory)
         return true;
     }
+
+    // Whether `program` is a full path to a regular file that may be run.
+    virtual ProgramCheck checkProgram(const QString &program) const = 0;
 
     // Starts the program; on failure returns null and sets `error` to a reason
     // fit for the user.
@@ -103,6 +118,7 @@ public:
     QString currentDirectory() const override;
     bool isReadableFile(const QString &path) const override;
     bool canPassOn(const QString &directory) const override;
+    ProgramCheck checkProgram(const QString &program) const override;
     std::unique_ptr<LaunchedProcess> start(const LaunchCommand &command, QString *error) override;
 
 private:

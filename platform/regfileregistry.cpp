@@ -1,6 +1,6 @@
 #include "platform/registry.h"
 
-#include "platform/messageboxes.h"
+#include "platform/messagetext.h"
 #include "platform/regfileformat.h"
 
 #include <QCoreApplication>

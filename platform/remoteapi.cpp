@@ -1,5 +1,7 @@
 #include "platform/remoteapi.h"
 
+#include <QCoreApplication>
+
 #ifdef Q_OS_WIN
 #include <qt_windows.h>
 // The system's library uses the Windows calling convention.
@@ -13,11 +15,16 @@ LibraryRemoteApi::LibraryRemoteApi(const QString &libraryName) : m_library(libra
 QFunctionPointer LibraryRemoteApi::resolve(const char *symbol)
 {
     keepCurrentDirectoryOutOfSearch();
+    const auto unavailable = [this](const QString &what) {
+        return RemoteApiUnavailable(QCoreApplication::translate("RemoteApi", "The remote-API library %1 %2 (%3).")
+                                        .arg(fileName(m_library.fileName()), what, m_library.errorString())
+                                        .toStdString());
+    };
     if (!m_library.isLoaded() && !m_library.load())
-        throw RemoteApiUnavailable(m_library.errorString().toStdString());
+        throw unavailable(QCoreApplication::translate("RemoteApi", "cannot be loaded"));
     QFunctionPointer f = m_library.resolve(symbol);
     if (!f)
-        throw RemoteApiUnavailable(m_library.errorString().toStdString());
+        throw unavailable(QCoreApplication::translate("RemoteApi", "has no %1").arg(QLatin1String(symbol)));
     return f;
 }
 

@@ -15,7 +15,8 @@ struct RapiInit
 };
 static_assert(sizeof(RapiInit) == 12, "RapiInit must match the library's 12-byte layout");
 
-// Raised when the library or one of its entry points cannot be bound.
+// Raised when the library or one of its entry points cannot be bound; what()
+// is a sentence that names the library (UTF-8).
 class RemoteApiUnavailable : public std::runtime_error
 {
 public:
@@ -29,8 +30,8 @@ public:
     virtual ~RemoteApi() = default;
 
     virtual int32_t CeRapiInitEx(RapiInit *init) = 0;
-    // `record` points to a zeroed buffer of at least RecordBufferSize bytes
-    // whose first 148 bytes hold the single-byte version record.
+    // `record` points to a buffer of at least RecordBufferSize bytes whose
+    // first 148 bytes hold the single-byte version record; the rest is zero.
     virtual int32_t CeGetVersionEx(unsigned char *record) = 0;
 
     // The system's own library fills a 276-byte wide-character record, so the
@@ -39,9 +40,10 @@ public:
 };
 
 // Binds the library on first use, so the wizard starts and runs its pages
-// without it. "rapi" is rapi.dll on Windows and librapi.so, found by the
-// loader's ordinary search, elsewhere; a path names one file. A failed bind is
-// tried again on the next call. Throws RemoteApiUnavailable when it fails.
+// without it. "rapi" is rapi.dll on Windows and librapi.so elsewhere, found by
+// the loader's search for system libraries; a path names one file. A failed
+// bind is tried again on the next call. Each call throws RemoteApiUnavailable
+// when the library or its entry point cannot be bound.
 class LibraryRemoteApi final : public RemoteApi
 {
 public:
@@ -49,6 +51,9 @@ public:
 
     int32_t CeRapiInitEx(RapiInit *init) override;
     int32_t CeGetVersionEx(unsigned char *record) override;
+
+    // The file this system loads for `libraryName`: "librapi.so", "rapi.dll".
+    static QString fileName(const QString &libraryName);
 
 private:
     QFunctionPointer resolve(const char *symbol);

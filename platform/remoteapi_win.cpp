@@ -8,3 +8,10 @@ void LibraryRemoteApi::keepCurrentDirectoryOutOfSearch()
     // current directory.
     SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
 }
+
+QString LibraryRemoteApi::fileName(const QString &libraryName)
+{
+    if (libraryName.endsWith(QLatin1String(".dll"), Qt::CaseInsensitive))
+        return libraryName;
+    return libraryName + QLatin1String(".dll");
+}

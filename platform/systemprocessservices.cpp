@@ -26,6 +26,18 @@ bool SystemProcessServices::canPassOn(const QString &directory) const
     return named.isDir() && named.canonicalFilePath() == current.canonicalFilePath();
 }
 
+ProgramCheck SystemProcessServices::checkProgram(const QString &program) const
+{
+    if (!ChildProcess::isFullPath(program))
+        return ProgramCheck::NotAbsolute;
+    const QFileInfo file(program);
+    if (!file.exists())
+        return ProgramCheck::Missing;
+    if (!file.isFile())
+        return ProgramCheck::NotRegularFile;
+    return ChildProcess::mayRun(program) ? ProgramCheck::Runnable : ProgramCheck::NotExecutable;
+}
+
 std::unique_ptr<LaunchedProcess> SystemProcessServices::start(const LaunchCommand &command, QString *error)
 {
     return ChildProcess::start(command, m_watch, error);

@@ -1,5 +1,7 @@
 #include "unattended/runreport.h"
 
+#include "platform/messagetext.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFileDevice>
@@ -45,7 +47,7 @@ void RunReport::event(const QString &name, const QString &text, const Fields &fi
 {
     const QString time = timestamp();
     if (m_log)
-        writeLine(*m_log, (time + QLatin1Char(' ') + name + QStringLiteral(": ") + text).toUtf8());
+        writeLine(*m_log, (time + QLatin1Char(' ') + name + QStringLiteral(": ") + escapeControls(text)).toUtf8());
     if (m_json)
         writeLine(m_out, jsonObject(Fields{{QStringLiteral("time"), time}, {QStringLiteral("event"), name}} + fields));
 }
@@ -53,12 +55,13 @@ void RunReport::event(const QString &name, const QString &text, const Fields &fi
 void RunReport::progress(const QString &line)
 {
     if (!m_json)
-        writeLine(m_out, line.toLocal8Bit());
+        writeLine(m_out, escapeControls(line).toLocal8Bit());
 }
 
 void RunReport::message(const QString &text)
 {
-    writeLine(m_err, (QCoreApplication::applicationName() + QStringLiteral(": ") + text).toLocal8Bit());
+    writeLine(m_err, (QCoreApplication::applicationName() + QStringLiteral(": ") + escapeControls(text, true))
+                         .toLocal8Bit());
     event(QStringLiteral("message"), QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')),
           {{QStringLiteral("text"), text}});
 }
@@ -67,7 +70,7 @@ void RunReport::result(ExitStatus status, const QString &givenReason)
 {
     const QString reason = givenReason.isEmpty() ? exitStatusMeaning(status) : givenReason;
     if (m_log) {
-        writeLine(*m_log, (timestamp() + QStringLiteral(" result: status %1 (%2)").arg(toInt(status)).arg(reason))
+        writeLine(*m_log, (timestamp() + QStringLiteral(" result: status %1 (%2)").arg(toInt(status)).arg(escapeControls(reason)))
                               .toUtf8());
     }
     if (m_json) {

@@ -10,7 +10,8 @@
 class QIODevice;
 
 // Where an unattended run tells what happens. Every event goes to the log
-// (one line, with the local time and its offset) and, with --json, to
+// (one line, with the local time and its offset, control characters
+// escaped) and, with --json, to
 // standard output as one JSON object; progress lines for people go to
 // standard output otherwise, messages to standard error. Each line is
 // written through at once, so a run that is killed leaves everything up to

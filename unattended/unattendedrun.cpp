@@ -1,6 +1,8 @@
 #include "unattended/unattendedrun.h"
 
+#include "install/kitfolder.h"
 #include "platform/console.h"
+#include "platform/messagetext.h"
 #include "platform/processservices.h"
 #include "platform/registry.h"
 #include "platform/remoteapi.h"
@@ -9,7 +11,6 @@
 #include "unattended/runreport.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QJsonArray>
 
 #include <cstdio>
@@ -25,7 +26,7 @@ QString howEnded(const ProcessEnd &end)
     if (end.kind == ProcessEnd::Kind::Signal)
         return UnattendedRun::tr("signal %1").arg(end.code);
     if (end.kind == ProcessEnd::Kind::Exception)
-        return UnattendedRun::tr("exception 0x%1").arg(QString::number(end.code, 16).toUpper().rightJustified(8, QLatin1Char('0')));
+        return UnattendedRun::tr("exception %1").arg(ProcessEnd::exceptionCode(end.code));
     return end.description();
 }
 
@@ -57,7 +58,7 @@ RunReport::Fields runFields(int number, int count, const QString &iniFile, const
 
 UnattendedRun::UnattendedRun(const UnattendedOptions &options, const InstallServices &services, QIODevice &out,
                              QIODevice &err, QObject *parent)
-    : QObject(parent), m_options(options), m_out(out), m_err(err), m_install(services, m_vars)
+    : QObject(parent), m_options(options), m_out(out), m_err(err), m_install(services)
 {
 }
 
@@ -77,20 +78,22 @@ int UnattendedRun::exec()
         log = &m_log;
     }
     m_report = std::make_unique<RunReport>(m_out, m_err, log, m_options.json);
-    m_report->event(QStringLiteral("start"), m_options.arguments.join(QLatin1Char(' ')),
+    QStringList quoted;
+    for (const QString &argument : std::as_const(m_options.arguments))
+        quoted << shellQuote(argument);
+    // Each argument as a shell reads it back.
+    m_report->event(QStringLiteral("start"), quoted.join(QLatin1Char(' ')),
                     {{QStringLiteral("arguments"), QJsonArray::fromStringList(m_options.arguments)}});
 
-    const auto finish = [this](ExitStatus status) {
-        QString reason;
+    const auto finish = [this](ExitStatus status, QString reason = QString()) {
         if (status == ExitStatus::Success)
             reason = m_options.checkOnly ? tr("ready: the list can run") : tr("the list ran to its end");
         m_report->result(status, reason);
         return toInt(status);
     };
-    // The manager gets exactly the paths it would get had Setup been started
-    // in the kit folder: so it is.
-    if (!m_options.kit.isEmpty() && !QDir::setCurrent(m_options.kit)) {
-        m_report->message(tr("The kit folder \"%1\" does not exist or cannot be entered.").arg(m_options.kit));
+    QString kitError;
+    if (!enterKitFolder(m_options.kit, &kitError)) {
+        m_report->message(kitError);
         return finish(ExitStatus::KitIncomplete);
     }
 
@@ -98,11 +101,14 @@ int UnattendedRun::exec()
     const InstallOutcome outcome = m_install.run(m_options.listA, !m_options.listA,
                                                  m_options.checkOnly ? InstallRun::Mode::Check
                                                                      : InstallRun::Mode::Install);
-    if (!outcome.message.isEmpty())
+    // Where the window's message stays general, a script is told exactly.
+    if (!outcome.detail.isEmpty())
+        m_report->message(outcome.detail);
+    else if (!outcome.message.isEmpty())
         m_report->message(outcome.message);
     else if (outcome.status == ExitStatus::Success && !m_options.checkOnly)
         m_report->message(tr("Setup has successfully installed Torvex on your Pocket PC."));
-    return finish(outcome.status);
+    return finish(outcome.status, outcome.detail);
 }
 
 void UnattendedRun::stop(const QString &why)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "install/installrun.h"
-#include "wizard/state/globalvar.h"
 
 #include <QFile>
 #include <QObject>
@@ -51,7 +50,6 @@ private:
     QIODevice &m_out;
     QIODevice &m_err;
     QFile m_log;
-    GlobalVar m_vars;
     InstallRun m_install;
     std::unique_ptr<RunReport> m_report;
     int m_stopRequests = 0;

@@ -12,16 +12,16 @@ void Form1::Command3_Click()
 {
     if (!m_services.messages.question(this, m_vars.CancelQuestion))
         return;
-    m_vars.ExitConfirmed = True;
+    m_vars.ExitConfirmed = VbTrue;
     unload();
 }
 
 void Form1::Form_Unload(int16_t &cancel)
 {
-    if (m_vars.ExitConfirmed == True)
+    if (m_vars.ExitConfirmed == VbTrue)
         return;
     if (m_services.messages.question(this, m_vars.CancelQuestion))
-        m_vars.ExitConfirmed = True;
+        m_vars.ExitConfirmed = VbTrue;
     else
         cancel = 1;
 }

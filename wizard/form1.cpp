@@ -20,7 +20,7 @@ Form1::Form1(GlobalVar &vars, const Services &services, QWidget *parent)
 {
     createControls();
     m_run = new InstallRun({m_services.remoteApi, m_services.registry, m_services.processes, m_services.ticks},
-                           m_vars, TimerOUT, this);
+                           TimerOUT, this);
 
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
@@ -44,8 +44,7 @@ Form1::~Form1() = default;
 void Form1::Form_Load()
 {
     m_vars.PageState = 1;
-    m_vars.PauseTickCount = 0;
-    m_vars.ExitConfirmed = False;
+    m_vars.ExitConfirmed = VbFalse;
     m_vars.SavedLicenseText = Text1->text();
     m_vars.CancelQuestion = tr("Are you sure you want to cancel Torvex Setup?");
     setWindowTitle(tr("Torvex Setup"));

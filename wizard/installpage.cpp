@@ -5,6 +5,7 @@
 #include "wizard/form1.h"
 
 #include "install/installrun.h"
+#include "install/progressanimation.h"
 #include "platform/messageboxes.h"
 #include "wizard/optionbutton.h"
 #include "wizard/trackgeometry.h"
@@ -43,7 +44,7 @@ void Form1::InstallSequence()
     Picture3->setVisible(false);
     m_services.messages.information(this, m_vars.SuccessMessage);
     m_exitStatus = ExitStatus::Success;
-    m_vars.ExitConfirmed = True;
+    m_vars.ExitConfirmed = VbTrue;
     unload();
 }
 
@@ -55,6 +56,11 @@ bool Form1::LaunchAndWait(const LaunchCommand &command, QString *error)
 void Form1::PauseTicks(int ticks)
 {
     m_run->PauseTicks(ticks);
+}
+
+void Form1::Timer1_Timer()
+{
+    setPicture3Left(nextBlockLeft(picture3Left(), picture2Left(), picture2Width()));
 }
 
 void Form1::TimerOUT_Timer()

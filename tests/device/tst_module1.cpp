@@ -56,6 +56,8 @@ void TestModule1::unboundLibraryAnswersFalse()
     LibraryRemoteApi api(path);
     QCOMPARE(Module1::DeviceConnected(api), false);
     QCOMPARE(Module1::DeviceConnected(api), false);
+    // Told apart from a handheld that does not answer, naming the library.
+    QVERIFY(Module1::ProbeDevice(api).libraryProblem.contains(path));
 }
 
 // "rapi" is looked up on the loader's ordinary path; a ctest entry runs this
@@ -63,7 +65,14 @@ void TestModule1::unboundLibraryAnswersFalse()
 void TestModule1::defaultLibraryName()
 {
     LibraryRemoteApi api;
-    QCOMPARE(Module1::DeviceConnected(api), qEnvironmentVariableIsSet("TORVEX_RAPI_ON_PATH"));
+    const bool onPath = qEnvironmentVariableIsSet("TORVEX_RAPI_ON_PATH");
+    QCOMPARE(Module1::DeviceConnected(api), onPath);
+#ifdef Q_OS_WIN
+    const QString file = QStringLiteral("rapi.dll");
+#else
+    const QString file = QStringLiteral("librapi.so");
+#endif
+    QCOMPARE(Module1::ProbeDevice(api).libraryProblem.contains(file), !onPath);
 }
 
 void TestModule1::versionAnswer_data()
@@ -108,6 +117,7 @@ void TestModule1::versionAnswer()
     LibraryRemoteApi api(RAPI_STANDIN);
 
     QCOMPARE(Module1::DeviceConnected(api), readable && !text.isEmpty());
+    QVERIFY(Module1::ProbeDevice(api).libraryProblem.isEmpty());
     if (readable)
         QCOMPARE(Module1::DeviceVersionText(api), text);
     else

@@ -6,6 +6,8 @@
 
 int32_t FakeRemoteApi::CeRapiInitEx(RapiInit *)
 {
+    if (libraryMissing)
+        throw RemoteApiUnavailable("fakerapi.so: cannot open shared object file");
     ++initCalls;
     return 0;
 }

@@ -20,6 +20,7 @@ public:
     int32_t CeGetVersionEx(unsigned char *record) override;
 
     bool connected = true;
+    bool libraryMissing = false; // every call throws, as an unbound library does
     int initCalls = 0;
     int versionCalls = 0;
 };
@@ -52,10 +53,15 @@ class FakeProcessServices final : public ProcessServices
 public:
     QString currentDirectory() const override { return directory; }
     bool isReadableFile(const QString &path) const override { return !missingFiles.contains(path); }
+    ProgramCheck checkProgram(const QString &program) const override
+    {
+        return programs.value(program, ProgramCheck::Runnable);
+    }
     std::unique_ptr<LaunchedProcess> start(const LaunchCommand &command, QString *error) override;
 
     QString directory = QStringLiteral("/opt/torvex");
     QStringList missingFiles;  // full paths; every other file is there
+    QHash<QString, ProgramCheck> programs; // every other program is runnable
     QList<LaunchCommand> started;
     QString failWith;          // non-empty: every start fails with this reason
     int autoEndMs = 0;         // processes end this long after starting; < 0: only by the test

@@ -16,6 +16,7 @@ public:
         return real.isReadableFile(path);
     }
     bool canPassOn(const QString &directory) const override { return real.canPassOn(directory); }
+    ProgramCheck checkProgram(const QString &program) const override { return real.checkProgram(program); }
     std::unique_ptr<LaunchedProcess> start(const LaunchCommand &command, QString *error) override
     {
         if (onStart)

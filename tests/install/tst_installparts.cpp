@@ -1,6 +1,7 @@
 // The install run's parts: the command line, the progress block's steps, the
 // timed pause and the wait for a process, with one real-time check of each.
 #include "doubles/fakeservices.h"
+#include "install/installrun.h"
 #include "install/launchcommand.h"
 #include "install/progressanimation.h"
 #include "platform/processservices.h"
@@ -179,8 +180,8 @@ void tst_InstallParts::pause()
 
     form.PauseTicks(ticks);
     QCOMPARE(timeouts, counted);
-    QCOMPARE(vars.PauseTickCount, counted);
-    QCOMPARE(vars.PauseTickTarget, ticks);
+    QCOMPARE(form.findChild<InstallRun *>()->pauseTickCount(), counted);
+    QCOMPARE(form.findChild<InstallRun *>()->pauseTickTarget(), ticks);
     QVERIFY(!timerOut->isActive());
 }
 
@@ -191,7 +192,7 @@ void tst_InstallParts::secondPauseCountsFromZero()
     Form1 form(vars, fakes.services());
     form.PauseTicks(7);
     form.PauseTicks(2);
-    QCOMPARE(vars.PauseTickCount, 2);
+    QCOMPARE(form.findChild<InstallRun *>()->pauseTickCount(), 2);
 }
 
 void tst_InstallParts::realOneSecondPause()

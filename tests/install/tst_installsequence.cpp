@@ -1,6 +1,7 @@
 // Next on the ready page, end to end on fake services with fast ticks.
 #include "doubles/wizardharness.h"
 #include "installlistrows.h"
+#include "install/installrun.h"
 #include "install/launchcommand.h"
 
 #include <QLabel>
@@ -55,6 +56,7 @@ private slots:
     void closeDuringRun_data();
     void closeDuringRun();
     void noSecondStart();
+    void stopEndsWithItsAttempt();
 };
 
 void tst_InstallSequence::runsTheChosenList_data()
@@ -100,8 +102,8 @@ void tst_InstallSequence::runsTheChosenList()
 
     QCOMPARE(wizard.fakes.messages.shown, QStringList{Success});
     QCOMPARE(lookAtSuccess, QStringLiteral("shown=Label2,Label13 enabled= timer1=off"));
-    QCOMPARE(exitConfirmedAtSuccess, False);
-    QCOMPARE(wizard.vars.ExitConfirmed, True);
+    QCOMPARE(exitConfirmedAtSuccess, VbFalse);
+    QCOMPARE(wizard.vars.ExitConfirmed, VbTrue);
     QVERIFY(wizard.form->isUnloaded());
     QCOMPARE(wizard.vars.PageState, 4);
 }
@@ -119,11 +121,16 @@ void tst_InstallSequence::noDeviceStaysReady()
     QCOMPARE(wizard.snapshot(), before);
     QCOMPARE(wizard.installLook(), ReadyLook);
     QVERIFY(wizard.fakes.processes.started.isEmpty());
+    // Without the remote-API library the window says just the same.
+    wizard.fakes.remoteApi.libraryMissing = true;
+    wizard.click("Command1");
+    QCOMPARE(wizard.fakes.messages.shown, (QStringList{NoDevice, NoDevice}));
+    wizard.fakes.remoteApi.libraryMissing = false;
 
     // Plugged in now: Next probes again and installs.
     wizard.fakes.remoteApi.connected = true;
     wizard.click("Command1");
-    QCOMPARE(wizard.fakes.remoteApi.initCalls, 2);
+    QCOMPARE(wizard.fakes.remoteApi.initCalls, 2); // the library was never bound for the second
     QCOMPARE(wizard.fakes.processes.started.size(), 6);
     QVERIFY(wizard.form->isUnloaded());
 }
@@ -133,6 +140,7 @@ void tst_InstallSequence::noApplicationManager_data()
     QTest::addColumn<QString>("value");
     QTest::newRow("no key") << QString();
     QTest::newRow("empty default value") << "";
+    QTest::newRow("names a file that is not there") << "/opt/nowhere/ceappmgr";
 }
 
 void tst_InstallSequence::noApplicationManager()
@@ -142,6 +150,7 @@ void tst_InstallSequence::noApplicationManager()
     WizardHarness wizard;
     if (!value.isNull())
         wizard.fakes.registry.localMachine.insert(ManagerKey, value);
+    wizard.fakes.processes.programs.insert(value, ProgramCheck::Missing);
     wizard.goToPage(4);
     const QString before = wizard.snapshot();
     QString lookDuringMessage;
@@ -150,6 +159,7 @@ void tst_InstallSequence::noApplicationManager()
     wizard.click("Command1");
     QCOMPARE(wizard.fakes.messages.shown.size(), 1);
     QVERIFY(wizard.fakes.messages.shown.first().contains(QLatin1String("CEAPPMGR.EXE")));
+    QVERIFY(wizard.fakes.messages.shown.first().contains(value));
     QVERIFY(!wizard.fakes.messages.shown.first().contains(QLatin1String("successfully")));
     QCOMPARE(lookDuringMessage, ReadyLook);
     QCOMPARE(wizard.installLook(), ReadyLook);
@@ -287,8 +297,11 @@ void tst_InstallSequence::noSecondStart()
             wizard.click(name);
         for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Space, Qt::Key_Return, Qt::Key_Escape})
             QTest::keyClick(wizard.form.get(), key);
-        // Even a direct call does not start a second run.
+        // Even a direct call does not start a second run, and says why.
         QMetaObject::invokeMethod(wizard.form.get(), "Command1_Click");
+        const InstallOutcome nested = wizard.form->findChild<InstallRun *>()->run(true, false);
+        QCOMPARE(nested.status, ExitStatus::RunFailed);
+        QVERIFY(nested.message.contains(QLatin1String("already installing")));
         nestedStarts = wizard.fakes.processes.started.size() - 1;
     };
 
@@ -296,6 +309,18 @@ void tst_InstallSequence::noSecondStart()
     QCOMPARE(nestedStarts, 0);
     QCOMPARE(wizard.fakes.processes.started.size(), 6);
     QCOMPARE(wizard.fakes.messages.shown, QStringList{Success});
+}
+
+void tst_InstallSequence::stopEndsWithItsAttempt()
+{
+    FakeServices fakes;
+    fakes.registry.localMachine.insert(ManagerKey, Manager);
+    InstallRun run({fakes.remoteApi, fakes.registry, fakes.processes, fakes.ticks});
+    fakes.processes.onStart = [&](const LaunchCommand &) { run.requestStop(); };
+    QCOMPARE(run.run(true, false).status, ExitStatus::StoppedAfterRuns);
+    fakes.processes.onStart = nullptr;
+    QCOMPARE(run.run(true, false).status, ExitStatus::Success);
+    QCOMPARE(fakes.processes.started.size(), 7);
 }
 
 QTEST_MAIN(tst_InstallSequence)

@@ -219,18 +219,26 @@ void TestSystemProcessServices::unstartableProgram_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("executableBit");
-    QTest::newRow("missing file") << QStringLiteral("missing") << false;
-    QTest::newRow("directory") << QStringLiteral("directory") << true;
-    QTest::newRow("not executable") << QStringLiteral("plain file") << false;
+    QTest::addColumn<int>("check"); // what checkProgram says of it beforehand
+    QTest::newRow("missing file") << QStringLiteral("missing") << false << int(ProgramCheck::Missing);
+    QTest::newRow("directory") << QStringLiteral("directory") << true << int(ProgramCheck::NotRegularFile);
+#ifdef Q_OS_WIN
+    // Windows has no permission to run a file: only starting it tells.
+    QTest::newRow("not executable") << QStringLiteral("plain file") << false << int(ProgramCheck::Runnable);
+#else
+    QTest::newRow("not executable") << QStringLiteral("plain file") << false << int(ProgramCheck::NotExecutable);
+#endif
+    QTest::newRow("relative path") << QStringLiteral("relative") << false << int(ProgramCheck::NotAbsolute);
 }
 
 void TestSystemProcessServices::unstartableProgram()
 {
     QFETCH(QString, name);
     QFETCH(bool, executableBit);
+    QFETCH(int, check);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString program = dir.filePath(name);
+    const QString program = name == QLatin1String("relative") ? name : dir.filePath(name);
     if (name == QLatin1String("directory")) {
         QVERIFY(QDir(dir.path()).mkdir(name));
     } else if (name != QLatin1String("missing")) {
@@ -239,6 +247,7 @@ void TestSystemProcessServices::unstartableProgram()
         file.write("#!/bin/sh\n");
     }
     QCOMPARE(QFileInfo(program).isExecutable(), executableBit);
+    QCOMPARE(int(m_services.checkProgram(program)), check);
 
     QString error;
     auto process = m_services.start({program, {}, program}, &error);

@@ -42,9 +42,11 @@ void tst_Unattended::exitStatus_data()
     QTest::newRow("log cannot be opened") << "log" << 2 << 0;
     QTest::newRow("no handheld") << "device" << 10 << 0;
     QTest::newRow("no manager") << "manager" << 11 << 0;
+    QTest::newRow("manager not executable") << "not executable" << 11 << 0;
+    QTest::newRow("no remote-API library") << "library" << 16 << 0;
     QTest::newRow("an INI file missing") << "ini" << 12 << 0;
     QTest::newRow("kit folder missing") << "kit" << 12 << 0;
-    QTest::newRow("run cannot start") << "start" << 13 << 1;
+    QTest::newRow("run cannot start") << "start" << 13 << 0;
     QTest::newRow("second run ended by SIGSEGV") << "signal" << 13 << 2;
     QTest::newRow("stop before the first run") << "stop first" << 14 << 0;
     QTest::newRow("stop during the third run") << "stop" << 15 << 3;
@@ -65,6 +67,9 @@ void tst_Unattended::exitStatus()
     fakes.remoteApi.connected = fault != QLatin1String("device");
     if (fault == QLatin1String("manager"))
         fakes.registry.localMachine.clear();
+    if (fault == QLatin1String("not executable"))
+        fakes.processes.programs.insert(QStringLiteral("/opt/ceappmgr"), ProgramCheck::NotExecutable);
+    fakes.remoteApi.libraryMissing = fault == QLatin1String("library");
     if (fault == QLatin1String("start"))
         fakes.processes.failWith = QStringLiteral("No such file or directory");
     if (fault == QLatin1String("ini"))
@@ -104,7 +109,7 @@ void tst_Unattended::exitStatus()
         QTimer::singleShot(0, &run, [&] { run.stop(QStringLiteral("SIGINT")); });
 
     QCOMPARE(run.exec(), status);
-    QCOMPARE(fakes.processes.started.size(), fault == QLatin1String("start") ? 0 : runs);
+    QCOMPARE(fakes.processes.started.size(), runs);
     QCOMPARE(stillRunning, fault == QLatin1String("stop twice")); // not waited for
     if (fault == QLatin1String("log")) {
         QVERIFY(out.data().isEmpty());
@@ -117,6 +122,13 @@ void tst_Unattended::exitStatus()
     const QJsonObject result = QJsonDocument::fromJson(json.last().toUtf8()).object();
     QCOMPARE(result.keys(), (QStringList{"event", "reason", "status"}));
     QCOMPARE(result.value(QLatin1String("status")).toInt(), status);
+    // Said exactly: which manager, which library.
+    const QString says = fault == QLatin1String("library")  ? QStringLiteral("fakerapi.so")
+        : fault == QLatin1String("not executable")          ? QStringLiteral("\"/opt/ceappmgr\", which may not be run")
+                                                            : QString();
+    QVERIFY2(QString::fromLocal8Bit(err.data()).contains(says), err.data().constData());
+    if (fault == QLatin1String("library"))
+        QVERIFY(result.value(QLatin1String("reason")).toString().contains(says));
     QCOMPARE(json.filter(QLatin1String("\"event\":\"run-start\"")).size(), runs);
     QCOMPARE(json.filter(QLatin1String("\"event\":\"planned\"")).size(), options.checkOnly ? 6 : 0);
     QFile logFile(options.logPath);

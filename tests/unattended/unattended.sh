@@ -53,8 +53,11 @@ SCRIPT
 chmod +x "$work/manager"
 mkdir "$work/kit"
 cp "$demo/run/"*.ini "$work/kit/"
-printf 'REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAPPMGR.EXE]\r\n@="%s"\r\n' \
-    "$work/manager" >"$work/registry.reg"
+registry() { # <manager path>
+    printf 'REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAPPMGR.EXE]\r\n@="%s"\r\n' \
+        "$1" >"$work/registry.reg"
+}
+registry "$work/manager"
 export TORVEX_REGISTRY=$work/registry.reg
 cd "$work/kit" || exit 1
 "$program" --unattended --accept-licence --platform 4.0-or-higher --log stop.log >"$work/out" 2>"$work/err" &
@@ -71,6 +74,30 @@ wait "$pid" || status=$?
 grep -q 'SIGTERM: stopping after the run in progress' stop.log || fail "the signal is not logged"
 [[ $(tail -n1 stop.log) == *" result: status 15 ("* ]] || fail "log ends: $(tail -n1 stop.log)"
 (( failed == 0 )) || { cat stop.log; cat "$work/err"; }
+
+echo "-- --check: a manager that cannot be run; a kit folder named with a newline"
+: >"$work/plain" # not executable
+for manager in /opt/nowhere/ceappmgr ceappmgr "$work/plain"; do
+    registry "$manager"
+    status=0
+    "$program" --check --platform earlier >"$work/out" 2>"$work/err" || status=$?
+    (( status == 11 )) || fail "$manager: exited with $status, not 11"
+    grep -qF "\"$manager\"" "$work/err" || fail "$manager is not named: $(cat "$work/err")"
+    [[ -s $work/out ]] && fail "$manager: command lines printed"
+done
+registry "$work/manager"
+kit=$work/$'new\nline \e[31mred\''
+cp -r "$work/kit" "$kit"
+status=0
+"$program" --check --platform earlier --kit "$kit" --log "$work/check.log" >"$work/out" 2>"$work/err" || status=$?
+(( status == 0 )) || fail "kit with a newline: exited with $status"
+# start, handheld, manager, six planned runs, result: one line each.
+(( $(wc -l <"$work/check.log") == 10 )) || fail "not one log line per event: $(cat "$work/check.log")"
+(( $(wc -l <"$work/out") == 6 )) || fail "not one progress line per run: $(cat "$work/out")"
+grep -q $'\e' "$work/check.log" "$work/out" && fail "an escape character reached the log or the terminal"
+line=$(grep ' start: ' "$work/check.log")
+eval "set -- ${line#* start: }"
+[[ $# == 8 && $6 == "$kit" ]] || fail "the arguments do not read back: ${line#* start: }"
 
 (( failed == 0 )) && echo "unattended: all cases pass"
 exit "$failed"

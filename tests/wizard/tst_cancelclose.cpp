@@ -57,7 +57,7 @@ void tst_CancelClose::answerNo()
     QVERIFY(wizard.form->isVisible());
     QVERIFY(!wizard.form->isUnloaded());
     QCOMPARE(wizard.snapshot(), before);
-    QCOMPARE(wizard.vars.ExitConfirmed, False);
+    QCOMPARE(wizard.vars.ExitConfirmed, VbFalse);
 
     // Asking again asks again.
     wizard.fakes.messages.answers = {false};
@@ -69,6 +69,8 @@ void tst_CancelClose::answerNo()
 void tst_CancelClose::answerYes_data()
 {
     answerNo_data();
+    // Next on page 4 first, and the manager could not start.
+    QTest::newRow("Cancel after the first run could not start") << Way::Cancel << 4;
 }
 
 void tst_CancelClose::answerYes()
@@ -76,13 +78,23 @@ void tst_CancelClose::answerYes()
     QFETCH(Way, way);
     QFETCH(int, page);
 
+    const bool startFailed = QTest::currentDataTag() == QLatin1String("Cancel after the first run could not start");
+
     WizardHarness wizard;
     wizard.goToPage(page);
+    if (startFailed) {
+        wizard.fakes.registry.localMachine.insert(
+            QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAPPMGR.EXE"),
+            QStringLiteral("/opt/ceappmgr"));
+        wizard.fakes.processes.failWith = QStringLiteral("Exec format error");
+        wizard.click("Command1");
+        wizard.fakes.messages.shown.clear();
+    }
     wizard.fakes.messages.answers = {true};
     leave(wizard, way);
 
     QCOMPARE(wizard.fakes.messages.shown, QStringList{Question});
-    QCOMPARE(wizard.vars.ExitConfirmed, True);
+    QCOMPARE(wizard.vars.ExitConfirmed, VbTrue);
     QVERIFY(wizard.form->isUnloaded());
     QCOMPARE(wizard.form->exitStatus(), 14); // no run was started
     QVERIFY(!wizard.form->isVisible());
@@ -106,7 +118,7 @@ void tst_CancelClose::escapeDoesNotCancel()
 void tst_CancelClose::confirmedExitAsksNoMore()
 {
     WizardHarness wizard;
-    wizard.vars.ExitConfirmed = True;
+    wizard.vars.ExitConfirmed = VbTrue;
     wizard.form->close();
     QVERIFY(wizard.fakes.messages.shown.isEmpty());
     QVERIFY(wizard.form->isUnloaded());

@@ -1,5 +1,6 @@
 // Next, Back and the option rules, driven through the real widgets.
 #include "doubles/wizardharness.h"
+#include "install/installrun.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -76,9 +77,9 @@ void tst_Navigation::loadStep()
 {
     WizardHarness wizard;
     QCOMPARE(wizard.vars.PageState, 1);
-    QCOMPARE(wizard.vars.ExitConfirmed, False);
-    QCOMPARE(wizard.vars.PauseTickCount, 0);
-    QCOMPARE(wizard.vars.PauseTickTarget, 0);
+    QCOMPARE(wizard.vars.ExitConfirmed, VbFalse);
+    QCOMPARE(wizard.form->findChild<InstallRun *>()->pauseTickCount(), 0);
+    QCOMPARE(wizard.form->findChild<InstallRun *>()->pauseTickTarget(), 0);
     QCOMPARE(wizard.vars.CancelQuestion, QStringLiteral("Are you sure you want to cancel Torvex Setup?"));
     QCOMPARE(wizard.vars.SuccessMessage, QStringLiteral("Setup has successfully installed Torvex on your Pocket PC."));
     QCOMPARE(wizard.vars.SavedLicenseText.size(), 2362);
@@ -153,7 +154,7 @@ void tst_Navigation::paths()
     for (const QString &name : clicks)
         wizard.click(name.toLatin1().constData());
     QCOMPARE(wizard.snapshot(), expected);
-    QCOMPARE(wizard.vars.ExitConfirmed, False);
+    QCOMPARE(wizard.vars.ExitConfirmed, VbFalse);
     QVERIFY(wizard.fakes.messages.shown.isEmpty());
 }
 
@@ -214,7 +215,7 @@ void tst_Navigation::pageStateOnlyMovesByNavigation()
     for (const char *option : {"Option1", "Option2", "Option3", "Option4"})
         wizard.form->findChild<QAbstractButton *>(QLatin1String(option))->click();
     QCOMPARE(wizard.vars.PageState, 4);
-    QCOMPARE(wizard.vars.ExitConfirmed, False);
+    QCOMPARE(wizard.vars.ExitConfirmed, VbFalse);
 }
 
 void tst_Navigation::coveredLicenceControlsAreOutOfReach_data()
