@@ -117,8 +117,9 @@ struct Options
                                              "print the command lines that would run, and run nothing.")};
     QCommandLineOption language{QStringLiteral("language"),
                                 CommandLine::tr("The window's language: %1 (default: the first of the system's "
-                                                "languages that is one of these, else en). Runs without a window, "
-                                                "their log and JSON are always in English, for scripts to read.")
+                                                "languages that is one of them, else en). --unattended and "
+                                                "--check, their log and JSON stay in English, for the scripts "
+                                                "that read them.")
                                     .arg(windowLanguages().join(QStringLiteral(", "))),
                                 QStringLiteral("code")};
 };

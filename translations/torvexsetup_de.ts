@@ -136,11 +136,11 @@
     <name>InstallRun</name>
     <message>
         <source>No mobile device connected. Connect the Pocket PC to your host Computer and click Next.</source>
-        <translation>Kein mobiles Gerät verbunden. Verbinden Sie den Pocket PC mit Ihrem Computer, und klicken Sie auf Weiter.</translation>
+        <translation>Kein mobiles Gerät verbunden. Verbinden Sie den Pocket PC mit Ihrem Computer und klicken Sie auf Weiter.</translation>
     </message>
     <message>
         <source>No Pocket PC version has been chosen, so there is nothing to install. Click Back and choose your Pocket PC version.</source>
-        <translation>Es wurde keine Version des Pocket PC gewählt, daher gibt es nichts zu installieren. Klicken Sie auf Zurück, und wählen Sie die Version Ihres Pocket PC.</translation>
+        <translation>Es wurde keine Version des Pocket PC gewählt, daher gibt es nichts zu installieren. Klicken Sie auf Zurück und wählen Sie die Version Ihres Pocket PC.</translation>
     </message>
     <message>
         <source>The registry has no path for it under HKEY_LOCAL_MACHINE\%1.</source>
@@ -152,7 +152,7 @@
 Install the desktop synchronisation software or correct its registry entry, then click Next.</source>
         <translation>Setup findet den Anwendungs-Manager für Pocket PC (CEAPPMGR.EXE) nicht. %1
 
-Installieren Sie die Desktop-Synchronisierungssoftware, oder korrigieren Sie ihren Registrierungseintrag, und klicken Sie dann auf Weiter.</translation>
+Installieren Sie die Desktop-Synchronisierungssoftware oder korrigieren Sie ihren Registrierungseintrag und klicken Sie dann auf Weiter.</translation>
     </message>
     <message>
         <source>Setup cannot hand the installation files in the folder %1 on to the application manager: the folder&apos;s name has characters that cannot be passed on.
@@ -160,7 +160,7 @@ Installieren Sie die Desktop-Synchronisierungssoftware, oder korrigieren Sie ihr
 Move the installation files to a folder with a plainer name and start Setup there.</source>
         <translation>Setup kann die Installationsdateien im Ordner %1 nicht an den Anwendungs-Manager übergeben: Der Name des Ordners enthält Zeichen, die sich nicht übergeben lassen.
 
-Verschieben Sie die Installationsdateien in einen Ordner mit einfacherem Namen, und starten Sie Setup dort.</translation>
+Verschieben Sie die Installationsdateien in einen Ordner mit einfacherem Namen und starten Sie Setup dort.</translation>
     </message>
     <message>
         <source>(the current folder, which no longer exists or cannot be read)</source>
@@ -184,7 +184,7 @@ Check the application manager, then click Next to start again.</source>
         <translation>Der Anwendungs-Manager hat seinen Lauf für %1 nicht abgeschlossen:
 %2
 
-Prüfen Sie den Anwendungs-Manager, und klicken Sie dann auf Weiter, um neu zu beginnen.</translation>
+Prüfen Sie den Anwendungs-Manager und klicken Sie dann auf Weiter, um neu zu beginnen.</translation>
     </message>
     <message>
         <source>Setup was stopped before its first run; nothing was installed.</source>
