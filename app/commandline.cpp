@@ -7,6 +7,7 @@
 #include "platform/processservices.h"
 #include "app/commandlinesystem.h"
 #include "platform/messagetext.h"
+#include "app/language.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -115,12 +116,19 @@ struct Options
     QCommandLineOption check{QStringLiteral("check"),
                              CommandLine::tr("Check for the handheld, the application manager and the INI files, "
                                              "print the command lines that would run, and run nothing.")};
+    QCommandLineOption language{QStringLiteral("language"),
+                                CommandLine::tr("The window's language: %1 (default: the first of the system's "
+                                                "languages that is one of them, else en). --unattended and "
+                                                "--check, their log and JSON stay in English, for the scripts "
+                                                "that read them.")
+                                    .arg(windowLanguages().join(QStringLiteral(", "))),
+                                QStringLiteral("code")};
 };
 
 // Answers the options that end the program, or refuses the arguments.
 // A platform or display named for the window system needs no display of
 // ours to check for; a failure to open it ends in the same status.
-std::optional<int> answer(bool *displayNamed, std::optional<UnattendedOptions> *unattended)
+std::optional<int> answer(bool *displayNamed, std::optional<UnattendedOptions> *unattended, QString *language)
 {
     const QString program = QCoreApplication::applicationName();
     QCommandLineParser parser;
@@ -132,7 +140,7 @@ std::optional<int> answer(bool *displayNamed, std::optional<UnattendedOptions> *
     const Options options;
     for (const QCommandLineOption &option : {options.unattended, options.acceptLicence, options.platform,
                                              options.kit, options.log, options.json, options.check,
-                                             options.showLicence})
+                                             options.showLicence, options.language})
         parser.addOption(option);
     addToolkitOptions(parser);
 
@@ -170,6 +178,11 @@ std::optional<int> answer(bool *displayNamed, std::optional<UnattendedOptions> *
     if (!parser.positionalArguments().isEmpty())
         return refuse(CommandLine::tr("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst()));
     *displayNamed = *displayNamed || parser.isSet(QStringLiteral("display"));
+    *language = parser.value(options.language);
+    if (parser.isSet(options.language) && !windowLanguages().contains(*language)) {
+        return refuse(CommandLine::tr("Unknown language '%1': the window speaks %2.")
+                          .arg(*language, windowLanguages().join(QStringLiteral(", "))));
+    }
 
     const bool withoutWindow = parser.isSet(options.unattended) || parser.isSet(options.check);
     if (!withoutWindow) {
@@ -212,7 +225,8 @@ std::optional<int> answer(bool *displayNamed, std::optional<UnattendedOptions> *
 
 } // namespace
 
-std::optional<int> handleCommandLine(int argc, char *argv[], std::optional<UnattendedOptions> *unattended)
+std::optional<int> handleCommandLine(int argc, char *argv[], std::optional<UnattendedOptions> *unattended,
+                                     QString *language)
 {
     bool displayNamed = false;
     if (argc > 1) {
@@ -221,7 +235,7 @@ std::optional<int> handleCommandLine(int argc, char *argv[], std::optional<Unatt
         // Only for reading the arguments (and the program's name in the usage
         // line); a plain start creates nothing before its window.
         QCoreApplication core(argc, argv);
-        if (const std::optional<int> status = answer(&displayNamed, unattended))
+        if (const std::optional<int> status = answer(&displayNamed, unattended, language))
             return status;
         if (*unattended)
             return std::nullopt;
@@ -233,16 +247,19 @@ std::optional<int> handleCommandLine(int argc, char *argv[], std::optional<Unatt
     return std::nullopt;
 }
 
-std::optional<int> runBeforeWindow(int &argc, char *argv[], TickSource &ticks)
+std::optional<int> runBeforeWindow(int &argc, char *argv[], TickSource &ticks, QString *language)
 {
     QCoreApplication::setApplicationName(QStringLiteral("TorvexSetup"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.00"));
     // Before anything is started: how each run ends must reach us.
     SystemProcessServices::takeChildEndsBack();
     std::optional<UnattendedOptions> unattended;
-    if (const std::optional<int> status = handleCommandLine(argc, argv, &unattended))
+    QString forcedLanguage;
+    if (const std::optional<int> status = handleCommandLine(argc, argv, &unattended, &forcedLanguage))
         return status;
     if (unattended)
         return runUnattended(argc, argv, *unattended, ticks);
+    if (language)
+        *language = forcedLanguage;
     return std::nullopt;
 }

@@ -1,18 +1,24 @@
 #include "platform/systemservices.h"
 #include "app/commandline.h"
+#include "app/language.h"
 #include "wizard/form1.h"
 #include "wizard/state/globalvar.h"
 #include "wizard/windowsystem.h"
 
 #include <QApplication>
+#include <QLocale>
 
 int main(int argc, char *argv[])
 {
     RealTickSource ticks;
-    if (const std::optional<int> status = runBeforeWindow(argc, argv, ticks))
+    QString language;
+    if (const std::optional<int> status = runBeforeWindow(argc, argv, ticks, &language))
         return *status;
 
     const std::unique_ptr<QApplication> app = openWindowSystem(argc, argv);
+    // Only the window speaks the user's language: what runs without one
+    // writes English, for the scripts that read it.
+    installWindowLanguage(language.isEmpty() ? chooseWindowLanguage(QLocale::system().uiLanguages()) : language);
 
     SystemServices system;
     GlobalVar vars;

@@ -3,21 +3,57 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 
+namespace {
+
+// Qt's texts on the boxes' buttons (the generic and the GNOME theme's) and
+// in the licence box's context menu, with its shortcut names.
+const ToolkitText QtTexts[] = {
+    {"QPlatformTheme", QT_TRANSLATE_NOOP("QPlatformTheme", "OK")},
+    {"QPlatformTheme", QT_TRANSLATE_NOOP("QPlatformTheme", "&Yes")},
+    {"QPlatformTheme", QT_TRANSLATE_NOOP("QPlatformTheme", "&No")},
+    {"QGnomeTheme", QT_TRANSLATE_NOOP("QGnomeTheme", "&OK")},
+    {"QWidgetTextControl", QT_TRANSLATE_NOOP("QWidgetTextControl", "&Undo")},
+    {"QWidgetTextControl", QT_TRANSLATE_NOOP("QWidgetTextControl", "&Redo")},
+    {"QWidgetTextControl", QT_TRANSLATE_NOOP("QWidgetTextControl", "Cu&t")},
+    {"QWidgetTextControl", QT_TRANSLATE_NOOP("QWidgetTextControl", "&Copy")},
+    {"QWidgetTextControl", QT_TRANSLATE_NOOP("QWidgetTextControl", "&Paste")},
+    {"QWidgetTextControl", QT_TRANSLATE_NOOP("QWidgetTextControl", "Delete")},
+    {"QWidgetTextControl", QT_TRANSLATE_NOOP("QWidgetTextControl", "Select All")},
+    {"QShortcut", QT_TRANSLATE_NOOP("QShortcut", "Ctrl")},
+    {"QShortcut", QT_TRANSLATE_NOOP("QShortcut", "Shift")},
+};
+
+} // namespace
+
+std::unique_ptr<QMessageBox> createInformationBox(QWidget *parent, const QString &text)
+{
+    return std::make_unique<QMessageBox>(QMessageBox::NoIcon,
+                                         QCoreApplication::translate("MessageBoxes", "Information"), text,
+                                         QMessageBox::Ok, parent);
+}
+
+std::unique_ptr<QMessageBox> createQuestionBox(QWidget *parent, const QString &text)
+{
+    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon,
+                                             QCoreApplication::translate("MessageBoxes", "Question"), text,
+                                             QMessageBox::Yes | QMessageBox::No, parent);
+    box->setDefaultButton(QMessageBox::Yes);
+    // Esc and the box's close button answer No, never Yes.
+    box->setEscapeButton(QMessageBox::No);
+    return box;
+}
+
+std::span<const ToolkitText> toolkitTexts()
+{
+    return QtTexts;
+}
+
 void QtMessageBoxes::information(QWidget *parent, const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon,
-                    QCoreApplication::translate("MessageBoxes", "Information"), text,
-                    QMessageBox::Ok, parent);
-    box.exec();
+    createInformationBox(parent, text)->exec();
 }
 
 bool QtMessageBoxes::question(QWidget *parent, const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon,
-                    QCoreApplication::translate("MessageBoxes", "Question"), text,
-                    QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::Yes);
-    // Esc and the box's close button answer No, never Yes.
-    box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return createQuestionBox(parent, text)->exec() == QMessageBox::Yes;
 }

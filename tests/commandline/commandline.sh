@@ -36,7 +36,8 @@ lines() { # <out|err> <count>
 
 for option in --help -h; do
     expect 0 20 "$program" "$option"
-    holds out '^Usage: ' '--version' 'TORVEX_REGISTRY' 'LD_LIBRARY_PATH' 'DISPLAY' '--unattended' '^ *15  stopped'
+    holds out '^Usage: ' '--version' 'TORVEX_REGISTRY' 'LD_LIBRARY_PATH' 'DISPLAY' '--unattended' '^ *15  stopped' \
+        '--language'
     lines err 0
 done
 
@@ -76,6 +77,7 @@ $unattended 4.0|4.0-or-higher (.*) and earlier
 --check|--platform
 --accept-licence|--unattended
 --log x.log|--unattended
+--language xx|en, de, fr
 CASES
 
 # A log that cannot be opened: status 2 before anything runs.
@@ -83,7 +85,9 @@ expect 2 20 env -u DISPLAY "$program" $unattended earlier --log "$work"
 holds err 'cannot be opened'
 lines out 0
 # Without the remote-API library no handheld can ever answer: not worth retrying.
-expect 16 20 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u LD_LIBRARY_PATH "$program" $unattended earlier --json
+# In English whatever the language, for the scripts that read it.
+expect 16 20 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u LD_LIBRARY_PATH LANGUAGE=de \
+    "$program" $unattended earlier --json --language fr
 [[ $(tail -n1 "$work/out") == '{"event":"result","status":16,"reason":"The remote-API library librapi.so cannot be loaded '* ]] ||
     { echo "FAIL: JSON result:"; cat "$work/out"; failed=1; }
 holds err 'librapi.so cannot be loaded'

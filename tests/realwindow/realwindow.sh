@@ -24,6 +24,24 @@ step() { echo "-- $*"; }
 
 source "$here/../lib/windowdriver.sh"
 start_private_display
+# The walks below read the English titles, whatever this machine speaks.
+export LANGUAGE=en
+
+step "the window's language: the system's first that it speaks, or --language"
+while IFS='|' read -r environment option title; do
+    env $environment "$build/TorvexSetup" $option >"$work/wizard.log" 2>&1 &
+    wizard_pid=$!
+    timeout 20 xdotool search --sync --limit 1 --name "^$title\$" >/dev/null ||
+        fail "$environment $option: no window titled '$title'"
+    kill "$wizard_pid"
+    wait "$wizard_pid" || true
+    wizard_pid=""
+done <<CASES
+LANGUAGE=de||Torvex-Setup
+LANGUAGE=it:fr:de||Installation de Torvex
+LANGUAGE=de|--language fr|Installation de Torvex
+LANGUAGE= LC_ALL=C||Torvex Setup
+CASES
 
 # Starts the wizard with the environment given before the command.
 start_wizard() {

@@ -28,6 +28,8 @@ fail() { echo "FAIL: $*" >&2; [[ -s $work/wizard.log ]] && cat "$work/wizard.log
 step() { echo "-- $*"; }
 windows_path() { echo "Z:${1//\//\\}"; }
 source "$here/../lib/windowdriver.sh"
+# The walk reads the English titles, whatever this machine speaks.
+export LC_ALL=C.UTF-8
 
 # Wine's processes of earlier runs belong to another X server.
 "$build/wine-stop.sh"

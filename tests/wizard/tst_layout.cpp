@@ -1,14 +1,83 @@
 // The window as laid out: places, texts, fonts, stacking and tab order.
+#include "app/language.h"
 #include "doubles/wizardharness.h"
+#include "platform/messageboxes.h"
 #include "wizard/fonts.h"
 
 #include <QAccessible>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
+#include <QTranslator>
+#include <QXmlStreamReader>
+
+namespace {
+
+// A catalogue that notes the texts it was asked for and had no translation
+// of, and the English of those it had.
+class WatchingTranslator final : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char *context, const char *source, const char *disambiguation, int n) const override
+    {
+        const QString text = QTranslator::translate(context, source, disambiguation, n);
+        if (text.isEmpty())
+            untranslated.insert(QString::fromUtf8(context), QString::fromUtf8(source));
+        else
+            english.insert(text, QString::fromUtf8(source));
+        return text;
+    }
+    mutable QMultiHash<QString, QString> untranslated; // context -> source
+    mutable QHash<QString, QString> english;
+};
+
+// How a control's text fits its box: empty when it does, and on one line
+// where its English takes one.
+QString misfit(QWidget *w, const WatchingTranslator &catalogue)
+{
+    QString text;
+    QSize box = w->contentsRect().size();
+    bool wraps = true;
+    if (auto *label = qobject_cast<QLabel *>(w); label && label->pixmap().isNull()) {
+        text = label->text();
+    } else if (auto *option = qobject_cast<QRadioButton *>(w)) {
+        QStyleOptionButton style;
+        style.initFrom(option);
+        text = option->text();
+        box.setWidth(w->width() - w->style()->subElementRect(QStyle::SE_RadioButtonContents, &style, w).left());
+    } else if (auto *button = qobject_cast<QPushButton *>(w)) {
+        text = button->text().remove(QLatin1Char('&'));
+        box.setWidth(w->width() - 2 * w->style()->pixelMetric(QStyle::PM_ButtonMargin));
+        wraps = false;
+    } else if (auto *frame = qobject_cast<QGroupBox *>(w)) {
+        text = frame->title();
+        box.setWidth(w->width() - 16);
+        wraps = false;
+    }
+    const QFontMetrics metrics = w->fontMetrics();
+    const auto needs = [&](const QString &shown) {
+        return metrics.boundingRect(QRect(0, 0, box.width(), 10000),
+                                    Qt::AlignLeft | Qt::AlignTop | (wraps ? Qt::TextWordWrap : 0), shown);
+    };
+    const QRect needed = needs(text);
+    const int english = needs(catalogue.english.value(text, text)).height();
+    const bool oneLine = english <= metrics.lineSpacing();
+    if (text.isEmpty()
+        || (needed.width() <= box.width() && needed.height() <= box.height() && (!oneLine || needed.height() <= english)))
+        return {};
+    return QStringLiteral("%1 '%2' needs %3x%4 (English %5 high) in %6x%7")
+        .arg(w->objectName(), text).arg(needed.width()).arg(needed.height()).arg(english)
+        .arg(box.width()).arg(box.height());
+}
+
+} // namespace
 
 class tst_Layout : public QObject
 {
@@ -24,6 +93,8 @@ private slots:
     void tabOrder();
     void largeFont();
     void accessibleNames();
+    void languages_data();
+    void languages();
 };
 
 void tst_Layout::window()
@@ -194,6 +265,99 @@ void tst_Layout::accessibleNames()
         ++checked;
     }
     QCOMPARE(checked, 28); // every designer-named control but the empty Label3
+}
+
+void tst_Layout::languages_data()
+{
+    QTest::addColumn<QString>("language");
+    for (const QString &language : windowLanguages())
+        QTest::newRow(qPrintable(language)) << language;
+}
+
+void tst_Layout::languages()
+{
+    QFETCH(QString, language);
+    const bool english = language == QLatin1String("en");
+    // What the program installs: no catalogue at all for English.
+    QVERIFY(installWindowLanguage(language));
+    const QList<QTranslator *> installed = qApp->findChildren<QTranslator *>(Qt::FindDirectChildrenOnly);
+    QCOMPARE(installed.size(), english ? 0 : 1);
+    QCOMPARE(QCoreApplication::translate("Form1", "Cancel") == QLatin1String("Cancel"), english);
+    qDeleteAll(installed);
+
+    WatchingTranslator catalogue;
+    QVERIFY(english || catalogue.load(QStringLiteral(":/i18n/torvexsetup_%1.qm").arg(language)));
+    QCoreApplication::installTranslator(&catalogue);
+    QStringList misfits;
+    const auto look = [&](QWidget *root) {
+        for (QWidget *w : root->findChildren<QWidget *>())
+            if (w->isVisibleTo(root) && !misfit(w, catalogue).isEmpty())
+                misfits << misfit(w, catalogue);
+    };
+    for (int page = 1; page <= 4; ++page) {
+        WizardHarness wizard;
+        wizard.goToPage(page);
+        wizard.control("Label13")->setVisible(page == 4); // as the install shows it
+        look(wizard.form.get());
+    }
+
+    // Every message box the window can show on the way.
+    WizardHarness wizard;
+    wizard.click("Command3"); // the question, answered No
+    wizard.goToPage(4);
+    wizard.fakes.remoteApi.connected = false;
+    wizard.click("Command1"); // no handheld
+    wizard.fakes.remoteApi.connected = true;
+    wizard.click("Command1"); // no application manager
+    wizard.fakes.registry.localMachine.insert(
+        QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAPPMGR.EXE"),
+        QStringLiteral("/usr/lib/sync/CEAPPMGR.EXE"));
+    wizard.fakes.processes.directory.clear();
+    wizard.click("Command1"); // no kit folder
+    wizard.fakes.processes.directory = QStringLiteral("/opt/torvex");
+    wizard.fakes.processes.failWith = QStringLiteral("No such file or directory");
+    wizard.click("Command1"); // a run that cannot start
+    wizard.fakes.processes.failWith.clear();
+    wizard.click("Command1"); // success
+    QCOMPARE(wizard.fakes.messages.shown.size(), 6);
+    for (const QString &shown : std::as_const(wizard.fakes.messages.shown)) {
+        const QString text = shown.section(QStringLiteral(": "), 1);
+        const auto box = shown.startsWith(QLatin1String("Question")) ? createQuestionBox(nullptr, text)
+                                                                     : createInformationBox(nullptr, text);
+        box->show();
+        look(box.get());
+        for (QAbstractButton *button : box->buttons())
+            QVERIFY2(english || !button->shortcut().isEmpty() || box->buttons().size() == 1, qPrintable(button->text()));
+    }
+    QVERIFY2(misfits.isEmpty(), qPrintable(misfits.join(QLatin1Char('\n'))));
+    if (english)
+        return;
+
+    // Every text of the catalogue's source is translated in the compiled
+    // catalogue, and every text of its contexts that the window asked for too.
+    QFile source(QStringLiteral(":/ts/torvexsetup_%1.ts").arg(language));
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    QXmlStreamReader xml(&source);
+    QString context, text;
+    QStringList untranslated;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == u"name") {
+            context = xml.readElementText();
+            untranslated += catalogue.untranslated.values(context);
+        } else if (xml.name() == u"source") {
+            text = xml.readElementText();
+        } else if (xml.name() == u"translation" && xml.attributes().value(QLatin1String("type")) != u"obsolete"
+                   && xml.attributes().value(QLatin1String("type")) != u"vanished"
+                   && catalogue.translate(context.toUtf8(), text.toUtf8(), nullptr, -1).isEmpty()) {
+            untranslated << text;
+        }
+    }
+    for (const ToolkitText &qt : toolkitTexts())
+        if (catalogue.translate(qt.context, qt.text, nullptr, -1).isEmpty())
+            untranslated << QString::fromUtf8(qt.text);
+    QVERIFY2(untranslated.isEmpty(), qPrintable(untranslated.join(QLatin1Char('\n'))));
 }
 
 QTEST_MAIN(tst_Layout)
