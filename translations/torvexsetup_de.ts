@@ -194,6 +194,37 @@ Prüfen Sie den Anwendungs-Manager und klicken Sie dann auf Weiter, um neu zu be
         <source>Setup was stopped after run %1 of %2 (%3); the handheld may be partly set up.</source>
         <translation>Setup wurde nach Lauf %1 von %2 (%3) beendet; der Handheld ist möglicherweise nur teilweise eingerichtet.</translation>
     </message>
+    <message>
+        <source>The registry names &quot;%1&quot;, which is not a full path.</source>
+        <translation>Die Registrierung nennt &quot;%1&quot;, was kein vollständiger Pfad ist.</translation>
+    </message>
+    <message>
+        <source>The registry names &quot;%1&quot;, which does not exist.</source>
+        <translation>Die Registrierung nennt &quot;%1&quot;, was nicht existiert.</translation>
+    </message>
+    <message>
+        <source>The registry names &quot;%1&quot;, which is not a program file.</source>
+        <translation>Die Registrierung nennt &quot;%1&quot;, was keine Programmdatei ist.</translation>
+    </message>
+    <message>
+        <source>The registry names &quot;%1&quot;, which may not be run (it is not executable).</source>
+        <translation>Die Registrierung nennt &quot;%1&quot;, was nicht ausgeführt werden darf (nicht ausführbar).</translation>
+    </message>
+    <message>
+        <source>Setup has been closed; nothing more is installed.</source>
+        <translation>Setup wurde geschlossen; es wird nichts weiter installiert.</translation>
+    </message>
+    <message>
+        <source>Setup is already installing; a second install cannot start until the first has ended.</source>
+        <translation>Setup installiert bereits; eine zweite Installation kann erst nach dem Ende der ersten beginnen.</translation>
+    </message>
+</context>
+<context>
+    <name>KitFolder</name>
+    <message>
+        <source>The kit folder &quot;%1&quot; does not exist or cannot be entered.</source>
+        <translation>Der Installationsordner &quot;%1&quot; existiert nicht oder kann nicht geöffnet werden.</translation>
+    </message>
 </context>
 <context>
     <name>MessageBoxes</name>
@@ -298,14 +329,25 @@ Prüfen Sie den Anwendungs-Manager und klicken Sie dann auf Weiter, um neu zu be
     </message>
 </context>
 <context>
+    <name>RemoteApi</name>
+    <message>
+        <source>The remote-API library %1 %2 (%3).</source>
+        <translation>Die Remote-API-Bibliothek %1 %2 (%3).</translation>
+    </message>
+    <message>
+        <source>cannot be loaded</source>
+        <translation>kann nicht geladen werden</translation>
+    </message>
+    <message>
+        <source>has no %1</source>
+        <translation>enthält kein %1</translation>
+    </message>
+</context>
+<context>
     <name>SystemProcessServices</name>
     <message>
         <source>The run ended by signal %1.</source>
         <translation>Der Lauf wurde durch Signal %1 beendet.</translation>
-    </message>
-    <message>
-        <source>The run ended with exception 0x%1.</source>
-        <translation>Der Lauf endete mit der Ausnahme 0x%1.</translation>
     </message>
     <message>
         <source>How the run ended could not be learned from the system.</source>
@@ -326,6 +368,10 @@ Prüfen Sie den Anwendungs-Manager und klicken Sie dann auf Weiter, um neu zu be
     <message>
         <source>its command line is longer than Windows allows</source>
         <translation>seine Befehlszeile ist länger, als Windows erlaubt</translation>
+    </message>
+    <message>
+        <source>The run ended with exception %1.</source>
+        <translation>Der Lauf endete mit der Ausnahme %1.</translation>
     </message>
 </context>
 <context>

@@ -194,6 +194,37 @@ Vérifiez le gestionnaire d&apos;applications, puis cliquez sur Suivant pour rec
         <source>Setup was stopped after run %1 of %2 (%3); the handheld may be partly set up.</source>
         <translation>L&apos;installation a été arrêtée après l&apos;exécution %1 sur %2 (%3)&#xa0;; l&apos;appareil mobile n&apos;est peut-être installé qu&apos;en partie.</translation>
     </message>
+    <message>
+        <source>The registry names &quot;%1&quot;, which is not a full path.</source>
+        <translation>Le registre indique «&#xa0;%1&#xa0;», qui n&apos;est pas un chemin complet.</translation>
+    </message>
+    <message>
+        <source>The registry names &quot;%1&quot;, which does not exist.</source>
+        <translation>Le registre indique «&#xa0;%1&#xa0;», qui n&apos;existe pas.</translation>
+    </message>
+    <message>
+        <source>The registry names &quot;%1&quot;, which is not a program file.</source>
+        <translation>Le registre indique «&#xa0;%1&#xa0;», qui n&apos;est pas un fichier programme.</translation>
+    </message>
+    <message>
+        <source>The registry names &quot;%1&quot;, which may not be run (it is not executable).</source>
+        <translation>Le registre indique «&#xa0;%1&#xa0;», qui ne peut pas être lancé (il n&apos;est pas exécutable).</translation>
+    </message>
+    <message>
+        <source>Setup has been closed; nothing more is installed.</source>
+        <translation>Le programme d&apos;installation a été fermé&#xa0;; rien de plus n&apos;est installé.</translation>
+    </message>
+    <message>
+        <source>Setup is already installing; a second install cannot start until the first has ended.</source>
+        <translation>Une installation est déjà en cours&#xa0;; une deuxième ne peut commencer qu&apos;à la fin de la première.</translation>
+    </message>
+</context>
+<context>
+    <name>KitFolder</name>
+    <message>
+        <source>The kit folder &quot;%1&quot; does not exist or cannot be entered.</source>
+        <translation>Le dossier d&apos;installation «&#xa0;%1&#xa0;» n&apos;existe pas ou n&apos;est pas accessible.</translation>
+    </message>
 </context>
 <context>
     <name>MessageBoxes</name>
@@ -298,14 +329,25 @@ Vérifiez le gestionnaire d&apos;applications, puis cliquez sur Suivant pour rec
     </message>
 </context>
 <context>
+    <name>RemoteApi</name>
+    <message>
+        <source>The remote-API library %1 %2 (%3).</source>
+        <translation>La bibliothèque d&apos;API distante %1 %2 (%3).</translation>
+    </message>
+    <message>
+        <source>cannot be loaded</source>
+        <translation>ne peut pas être chargée</translation>
+    </message>
+    <message>
+        <source>has no %1</source>
+        <translation>ne contient pas %1</translation>
+    </message>
+</context>
+<context>
     <name>SystemProcessServices</name>
     <message>
         <source>The run ended by signal %1.</source>
         <translation>L&apos;exécution a été interrompue par le signal %1.</translation>
-    </message>
-    <message>
-        <source>The run ended with exception 0x%1.</source>
-        <translation>L&apos;exécution s&apos;est terminée par l&apos;exception 0x%1.</translation>
     </message>
     <message>
         <source>How the run ended could not be learned from the system.</source>
@@ -326,6 +368,10 @@ Vérifiez le gestionnaire d&apos;applications, puis cliquez sur Suivant pour rec
     <message>
         <source>its command line is longer than Windows allows</source>
         <translation>sa ligne de commande dépasse la longueur permise par Windows</translation>
+    </message>
+    <message>
+        <source>The run ended with exception %1.</source>
+        <translation>L&apos;exécution s&apos;est terminée par l&apos;exception %1.</translation>
     </message>
 </context>
 <context>
