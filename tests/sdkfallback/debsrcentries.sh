@@ -26,17 +26,8 @@ URIs: http://mirror.invalid/debian-security
 Suites: bookworm-security
 Components: main contrib
 Signed-By: $key"
-stock_src="Types: deb-src
-URIs: http://mirror.invalid/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: $key
-
-Types: deb-src
-URIs: http://mirror.invalid/debian-security
-Suites: bookworm-security
-Components: main contrib
-Signed-By: $key"
+# What is to be written for them: the same fields, Types deb-src.
+stock_src=$(sed -e 's/^Types: deb$/Types: deb-src/' -e '/^#/d' <<<"$stock")
 inline="Types: deb
 URIs: http://other.invalid/repo
 Suites: stable
@@ -47,15 +38,7 @@ Signed-By:
  mQINBGQ
  -----END PGP PUBLIC KEY BLOCK-----
 Architectures: amd64"
-inline_src="Types: deb-src
-URIs: http://other.invalid/repo
-Suites: stable
-Components: main
-Signed-By:
- -----BEGIN PGP PUBLIC KEY BLOCK-----
- .
- mQINBGQ
- -----END PGP PUBLIC KEY BLOCK-----"
+inline_src=$(sed -e 's/^Types: deb$/Types: deb-src/' -e '/^Architectures:/d' <<<"$inline")
 disabled="Types: deb
 URIs: http://off.invalid/debian
 Suites: bookworm
