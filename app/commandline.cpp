@@ -8,9 +8,11 @@
 #include "app/commandlinesystem.h"
 #include "platform/messagetext.h"
 #include "app/language.h"
+#include "app/setuplock.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QStringList>
 
 #include <cerrno>
@@ -108,7 +110,8 @@ struct Options
                            CommandLine::tr("The folder that holds the INI files (default: the current directory)."),
                            QStringLiteral("dir")};
     QCommandLineOption log{QStringLiteral("log"),
-                           CommandLine::tr("Append a log of the unattended run, one line per event, to <file>."),
+                           CommandLine::tr("Append a log of the install, one line per event, to <file> (with "
+                                           "the window too)."),
                            QStringLiteral("file")};
     QCommandLineOption json{QStringLiteral("json"),
                             CommandLine::tr("Write the events of the unattended run as JSON Lines on standard "
@@ -128,7 +131,7 @@ struct Options
 // Answers the options that end the program, or refuses the arguments.
 // A platform or display named for the window system needs no display of
 // ours to check for; a failure to open it ends in the same status.
-std::optional<int> answer(bool *displayNamed, std::optional<UnattendedOptions> *unattended, QString *language)
+std::optional<int> answer(bool *displayNamed, std::optional<UnattendedOptions> *unattended, WindowOptions *window)
 {
     const QString program = QCoreApplication::applicationName();
     QCommandLineParser parser;
@@ -178,20 +181,25 @@ std::optional<int> answer(bool *displayNamed, std::optional<UnattendedOptions> *
     if (!parser.positionalArguments().isEmpty())
         return refuse(CommandLine::tr("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst()));
     *displayNamed = *displayNamed || parser.isSet(QStringLiteral("display"));
-    *language = parser.value(options.language);
-    if (parser.isSet(options.language) && !windowLanguages().contains(*language)) {
+    const QString language = parser.value(options.language);
+    if (parser.isSet(options.language) && !windowLanguages().contains(language)) {
         return refuse(CommandLine::tr("Unknown language '%1': the window speaks %2.")
-                          .arg(*language, windowLanguages().join(QStringLiteral(", "))));
+                          .arg(language, windowLanguages().join(QStringLiteral(", "))));
     }
 
     const bool withoutWindow = parser.isSet(options.unattended) || parser.isSet(options.check);
     if (!withoutWindow) {
-        for (const QCommandLineOption *option : {&options.acceptLicence, &options.platform, &options.log, &options.json}) {
+        for (const QCommandLineOption *option : {&options.acceptLicence, &options.platform, &options.json}) {
             if (parser.isSet(*option)) {
                 return refuse(CommandLine::tr("--%1 is for runs without a window: add --unattended.")
                                   .arg(option->names().constFirst()));
             }
         }
+        window->language = language;
+        window->arguments = QCoreApplication::arguments();
+        // Named from where Setup was started, not from the kit folder.
+        if (parser.isSet(options.log))
+            window->logPath = QDir::current().absoluteFilePath(parser.value(options.log));
         QString error;
         if (!enterKitFolder(parser.value(options.kit), &error)) {
             print(stderr, program + QStringLiteral(": ") + escapeControls(error) + QLatin1Char('\n'));
@@ -226,7 +234,7 @@ std::optional<int> answer(bool *displayNamed, std::optional<UnattendedOptions> *
 } // namespace
 
 std::optional<int> handleCommandLine(int argc, char *argv[], std::optional<UnattendedOptions> *unattended,
-                                     QString *language)
+                                     WindowOptions *window)
 {
     bool displayNamed = false;
     if (argc > 1) {
@@ -235,7 +243,7 @@ std::optional<int> handleCommandLine(int argc, char *argv[], std::optional<Unatt
         // Only for reading the arguments (and the program's name in the usage
         // line); a plain start creates nothing before its window.
         QCoreApplication core(argc, argv);
-        if (const std::optional<int> status = answer(&displayNamed, unattended, language))
+        if (const std::optional<int> status = answer(&displayNamed, unattended, window))
             return status;
         if (*unattended)
             return std::nullopt;
@@ -247,19 +255,32 @@ std::optional<int> handleCommandLine(int argc, char *argv[], std::optional<Unatt
     return std::nullopt;
 }
 
-std::optional<int> runBeforeWindow(int &argc, char *argv[], TickSource &ticks, QString *language)
+std::optional<int> runBeforeWindow(int &argc, char *argv[], TickSource &ticks, WindowOptions *window)
 {
     QCoreApplication::setApplicationName(QStringLiteral("TorvexSetup"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.00"));
     // Before anything is started: how each run ends must reach us.
     SystemProcessServices::takeChildEndsBack();
     std::optional<UnattendedOptions> unattended;
-    QString forcedLanguage;
-    if (const std::optional<int> status = handleCommandLine(argc, argv, &unattended, &forcedLanguage))
+    WindowOptions windowOptions;
+    if (const std::optional<int> status = handleCommandLine(argc, argv, &unattended, &windowOptions))
         return status;
-    if (unattended)
-        return runUnattended(argc, argv, *unattended, ticks);
-    if (language)
-        *language = forcedLanguage;
-    return std::nullopt;
+    if (!unattended) {
+        if (window)
+            *window = windowOptions;
+        return std::nullopt;
+    }
+    std::unique_ptr<InstanceLock> lock;
+    if (!unattended->checkOnly) {
+        lock = takeSetupLock();
+        if (lock->state() == InstanceLock::State::HeldElsewhere) {
+            // Nothing goes to the log or standard output: the log may well
+            // be the running Setup's own.
+            print(stderr, CommandLine::tr("%1: another Setup is already running on this desktop; try again "
+                                          "once it has ended.\n")
+                              .arg(QCoreApplication::applicationName()));
+            return toInt(ExitStatus::AlreadyRunning);
+        }
+    }
+    return runUnattended(argc, argv, *unattended, ticks);
 }

@@ -14,6 +14,8 @@ QString environmentHelp()
                                        "  DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM\n"
                                        "                   The display the window opens on (not needed with\n"
                                        "                   --unattended or --check).\n"
+                                       "  XDG_RUNTIME_DIR  Where the lock that keeps a second Setup from running\n"
+                                       "                   beside this one lies (default: the temp folder).\n"
                                        "\n"
                                        "The INI files of the setup kit are looked for in the current directory,\n"
                                        "or in the folder named by --kit.\n");

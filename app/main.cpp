@@ -1,6 +1,8 @@
 #include "platform/systemservices.h"
 #include "app/commandline.h"
 #include "app/language.h"
+#include "app/setuplock.h"
+#include "app/windowlog.h"
 #include "wizard/form1.h"
 #include "wizard/state/globalvar.h"
 #include "wizard/windowsystem.h"
@@ -11,21 +13,33 @@
 int main(int argc, char *argv[])
 {
     RealTickSource ticks;
-    QString language;
-    if (const std::optional<int> status = runBeforeWindow(argc, argv, ticks, &language))
+    WindowOptions window;
+    if (const std::optional<int> status = runBeforeWindow(argc, argv, ticks, &window))
         return *status;
 
     const std::unique_ptr<QApplication> app = openWindowSystem(argc, argv);
     // Only the window speaks the user's language: what runs without one
     // writes English, for the scripts that read it.
-    installWindowLanguage(language.isEmpty() ? chooseWindowLanguage(QLocale::system().uiLanguages()) : language);
+    installWindowLanguage(window.language.isEmpty() ? chooseWindowLanguage(QLocale::system().uiLanguages())
+                                                    : window.language);
 
     SystemServices system;
+    const std::unique_ptr<InstanceLock> lock = takeSetupLock();
+    if (lock->state() == InstanceLock::State::HeldElsewhere) {
+        system.messages.information(nullptr, Form1::alreadyRunningMessage());
+        return toInt(ExitStatus::AlreadyRunning);
+    }
+    WindowLog log;
+    if (!log.open(window.logPath))
+        return toInt(ExitStatus::Usage);
     GlobalVar vars;
 
     Form1 form(vars, system.services());
+    log.follow(form.installRun(), window.arguments);
     form.show(); // centred on its screen as it opens
     // The program ends when its only window has been unloaded.
     const int status = app->exec();
-    return status != 0 ? status : form.exitStatus();
+    const int exitStatus = status != 0 ? status : form.exitStatus();
+    log.finish(exitStatus);
+    return exitStatus;
 }

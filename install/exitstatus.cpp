@@ -27,6 +27,8 @@ QString exitStatusMeaning(ExitStatus status)
         return tr("stopped after at least one run: the handheld may be partly set up");
     case ExitStatus::NoRemoteApi:
         return tr("the remote-API library is missing or cannot be used: not worth retrying");
+    case ExitStatus::AlreadyRunning:
+        return tr("another Setup is running on this desktop: worth retrying later");
     }
     return QString();
 }
@@ -36,5 +38,5 @@ QList<ExitStatus> allExitStatuses()
     return {ExitStatus::Success,       ExitStatus::NoDisplay, ExitStatus::Usage,
             ExitStatus::NoDevice,      ExitStatus::NoManager, ExitStatus::KitIncomplete,
             ExitStatus::RunFailed,     ExitStatus::CancelledBeforeRuns, ExitStatus::StoppedAfterRuns,
-            ExitStatus::NoRemoteApi};
+            ExitStatus::NoRemoteApi,   ExitStatus::AlreadyRunning};
 }

@@ -64,6 +64,13 @@ InstallOutcome InstallRun::run(bool listA, bool listB, Mode mode)
     // a second attempt while one is under way.
     if (m_running || m_abandoned)
         return refused();
+    const InstallOutcome outcome = attempt(listA, listB, mode);
+    emit attemptEnded(outcome, mode);
+    return outcome;
+}
+
+InstallOutcome InstallRun::attempt(bool listA, bool listB, Mode mode)
+{
     QScopedValueRollback running(m_running, true);
     // Each attempt starts afresh: a stop it was given ends with it.
     const auto forgetStop = qScopeGuard([this] { m_stopRequested = false; });

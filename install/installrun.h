@@ -105,8 +105,11 @@ signals:
     void pauseStarted(int ticks, qint64 lengthMs);
     // Check mode: a run that would be made.
     void runPlanned(int number, int count, const QString &commandLine);
+    // How an attempt ended, as run() returns it (not for a refused call).
+    void attemptEnded(const InstallOutcome &outcome, InstallRun::Mode mode);
 
 private:
+    InstallOutcome attempt(bool listA, bool listB, Mode mode);
     InstallOutcome runLists(std::span<const InstallList *const> lists, const QString &managerPath,
                             const QString &installDir, Mode mode);
     std::optional<InstallOutcome> checkKit(std::span<const InstallList *const> lists,

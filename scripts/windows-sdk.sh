@@ -3,9 +3,13 @@
 # (TORVEX_CACHE, default ~/.cache/torvexsetup) and prints the folder it is in.
 # Unpacks ../shared/windows-sdk/ beside the project when that archive is there
 # and its SHA-256 matches; otherwise builds it from Debian's qt6-base source
-# package, which takes about an hour on two cores.
+# package (80 minutes at nice 19 on two busy cores), first enabling source
+# packages from the machine's own package sources (scripts/deb-src-entries.sh).
+# Only the folder goes to standard output, so that qt=$(windows-sdk.sh)
+# gets nothing else; everything else goes to standard error.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+exec 3>&1 1>&2
 
 name=qt-6.4.2-mingw-w64-x86_64
 cache=${TORVEX_CACHE:-$HOME/.cache/torvexsetup}
@@ -20,7 +24,7 @@ complete() {
        -f $sdk/plugins/imageformats/qjpeg.dll && -f $sdk/LICENSES/LGPL-3.0-only.txt ]]
 }
 if complete; then
-    echo "$sdk"
+    echo "$sdk" >&3
     exit 0
 fi
 mkdir -p "$cache"
@@ -33,7 +37,7 @@ if [[ -f $archive && -f $archive.sha256 ]] &&
     tar -xJf "$archive" -C "$sdk.partial"
     mv "$sdk.partial/$name" "$sdk"
     rmdir "$sdk.partial"
-    echo "$sdk"
+    echo "$sdk" >&3
     exit 0
 fi
 
@@ -43,16 +47,22 @@ else
     say "no $archive"
 fi
 say "building Qt 6.4.2 for Windows from Debian's qt6-base source package instead:"
-say "this takes about an hour on two cores (and about 3 GB of disk)"
+say "this takes over an hour on two cores (80 minutes measured at nice 19 on two busy ones) and about 3 GB of disk"
 
 sudo=()
 [[ $(id -u) -ne 0 ]] && sudo=(sudo)
-# The source package needs a deb-src entry for the release's main component.
+# The source package needs source entries; they come from the machine's own
+# binary ones, so their mirrors and keys are the machine's too.
 if ! apt-get source --print-uris qt6-base >/dev/null 2>&1; then
-    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-    echo "deb-src http://deb.debian.org/debian $codename main" |
-        "${sudo[@]}" tee /etc/apt/sources.list.d/torvex-deb-src.list >/dev/null
-    "${sudo[@]}" apt-get update -qq
+    scripts/deb-src-entries.sh /
+    if ! "${sudo[@]}" apt-get update -qq || ! apt-get source --print-uris qt6-base >/dev/null 2>&1; then
+        # Leaves apt as it found it.
+        "${sudo[@]}" rm -f /etc/apt/sources.list.d/torvex-deb-src.sources /etc/apt/sources.list.d/torvex-deb-src.list
+        "${sudo[@]}" apt-get update -qq || true
+        say "the source package qt6-base cannot be had from this machine's package sources;"
+        say "enable source packages for the release's main component by hand, or put the SDK archive in $archive_dir"
+        exit 1
+    fi
 fi
 work=$cache/qt-build
 rm -rf "$work"
@@ -92,4 +102,4 @@ cp qtbase-everywhere-src-6.4.2/LICENSES/* "$sdk.partial/LICENSES/"
 mv "$sdk.partial" "$sdk"
 cd /
 rm -rf "$work"
-echo "$sdk"
+echo "$sdk" >&3

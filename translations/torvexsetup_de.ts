@@ -131,6 +131,10 @@
         <source>Next &gt;&gt;</source>
         <translation>Weiter &gt;&gt;</translation>
     </message>
+    <message>
+        <source>Setup is already running. Try again when it has finished.</source>
+        <translation>Setup läuft bereits. Versuchen Sie es später erneut.</translation>
+    </message>
 </context>
 <context>
     <name>InstallRun</name>

@@ -131,6 +131,10 @@
         <source>Next &gt;&gt;</source>
         <translation>Suivant &gt;&gt;</translation>
     </message>
+    <message>
+        <source>Setup is already running. Try again when it has finished.</source>
+        <translation>L&apos;installation est déjà en cours. Réessayez plus tard.</translation>
+    </message>
 </context>
 <context>
     <name>InstallRun</name>

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QFile>
 #include <QFileDevice>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -41,6 +42,15 @@ QByteArray jsonObject(const RunReport::Fields &fields)
 RunReport::RunReport(QIODevice &out, QIODevice &err, QIODevice *log, bool json)
     : m_out(out), m_err(err), m_log(log), m_json(json)
 {
+}
+
+void RunReport::start(const QStringList &arguments)
+{
+    QStringList quoted;
+    for (const QString &argument : arguments)
+        quoted << shellQuote(argument);
+    event(QStringLiteral("start"), quoted.join(QLatin1Char(' ')),
+          {{QStringLiteral("arguments"), QJsonArray::fromStringList(arguments)}});
 }
 
 void RunReport::event(const QString &name, const QString &text, const Fields &fields)
@@ -91,4 +101,14 @@ void RunReport::writeLine(QIODevice &device, const QByteArray &line)
     device.write(line + '\n');
     if (auto *file = qobject_cast<QFileDevice *>(&device))
         file->flush();
+}
+
+bool openRunLog(QFile &log, const QString &path, QString *error)
+{
+    log.setFileName(path);
+    if (log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        return true;
+    *error = QCoreApplication::translate("UnattendedRun", "the log file \"%1\" cannot be opened: %2")
+                 .arg(path, log.errorString());
+    return false;
 }

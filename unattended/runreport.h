@@ -6,7 +6,9 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 
+class QFile;
 class QIODevice;
 
 // Where an unattended run tells what happens. Every event goes to the log
@@ -24,6 +26,8 @@ public:
     // `log` may be null (no --log).
     RunReport(QIODevice &out, QIODevice &err, QIODevice *log, bool json);
 
+    // The first event: the command line, each argument as a shell reads it back.
+    void start(const QStringList &arguments);
     // One event: `text` for the log line, `fields` for the JSON object.
     void event(const QString &name, const QString &text, const Fields &fields = {});
     // A line for people reading standard output (not with --json).
@@ -46,3 +50,7 @@ private:
     QIODevice *m_log;
     bool m_json;
 };
+
+// Opens the log a run appends to, each line written through at once; false,
+// with what to tell the user, when it cannot be opened.
+bool openRunLog(QFile &log, const QString &path, QString *error);

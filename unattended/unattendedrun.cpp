@@ -11,7 +11,6 @@
 #include "unattended/runreport.h"
 
 #include <QCoreApplication>
-#include <QJsonArray>
 
 #include <cstdio>
 #include <memory>
@@ -68,22 +67,16 @@ int UnattendedRun::exec()
 {
     QIODevice *log = nullptr;
     if (!m_options.logPath.isEmpty()) {
-        m_log.setFileName(m_options.logPath);
-        if (!m_log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-            m_err.write(tr("%1: the log file \"%2\" cannot be opened: %3\n")
-                            .arg(QCoreApplication::applicationName(), m_options.logPath, m_log.errorString())
+        QString error;
+        if (!openRunLog(m_log, m_options.logPath, &error)) {
+            m_err.write((QCoreApplication::applicationName() + QStringLiteral(": ") + error + QLatin1Char('\n'))
                             .toLocal8Bit());
             return toInt(ExitStatus::Usage);
         }
         log = &m_log;
     }
     m_report = std::make_unique<RunReport>(m_out, m_err, log, m_options.json);
-    QStringList quoted;
-    for (const QString &argument : std::as_const(m_options.arguments))
-        quoted << shellQuote(argument);
-    // Each argument as a shell reads it back.
-    m_report->event(QStringLiteral("start"), quoted.join(QLatin1Char(' ')),
-                    {{QStringLiteral("arguments"), QJsonArray::fromStringList(m_options.arguments)}});
+    m_report->start(m_options.arguments);
 
     const auto finish = [this](ExitStatus status, QString reason = QString()) {
         if (status == ExitStatus::Success)
@@ -97,17 +90,10 @@ int UnattendedRun::exec()
         return finish(ExitStatus::KitIncomplete);
     }
 
-    connectReport();
+    connectReport(m_install, *m_report, this);
     const InstallOutcome outcome = m_install.run(m_options.listA, !m_options.listA,
                                                  m_options.checkOnly ? InstallRun::Mode::Check
                                                                      : InstallRun::Mode::Install);
-    // Where the window's message stays general, a script is told exactly.
-    if (!outcome.detail.isEmpty())
-        m_report->message(outcome.detail);
-    else if (!outcome.message.isEmpty())
-        m_report->message(outcome.message);
-    else if (outcome.status == ExitStatus::Success && !m_options.checkOnly)
-        m_report->message(tr("Setup has successfully installed Torvex on your Pocket PC."));
     return finish(outcome.status, outcome.detail);
 }
 
@@ -126,23 +112,23 @@ void UnattendedRun::stop(const QString &why)
     m_install.abandon();
 }
 
-void UnattendedRun::connectReport()
+void UnattendedRun::connectReport(InstallRun &install, RunReport &reportTo, QObject *context)
 {
-    RunReport *report = m_report.get();
-    connect(&m_install, &InstallRun::deviceFound, this, [report](const QString &version) {
+    RunReport *report = &reportTo;
+    connect(&install, &InstallRun::deviceFound, context, [report](const QString &version) {
         report->event(QStringLiteral("handheld"), tr("version %1").arg(version),
                       {{QStringLiteral("version"), version}});
     });
-    connect(&m_install, &InstallRun::managerFound, this, [report](const QString &path) {
+    connect(&install, &InstallRun::managerFound, context, [report](const QString &path) {
         report->event(QStringLiteral("manager"), path, {{QStringLiteral("path"), path}});
     });
-    connect(&m_install, &InstallRun::runStarted, this,
+    connect(&install, &InstallRun::runStarted, context,
             [report](int number, int count, const QString &iniFile, const QString &commandLine) {
                 report->event(QStringLiteral("run-start"),
                               tr("run %1 (%2): %3").arg(runLabel(number, count), iniFile, commandLine),
                               runFields(number, count, iniFile, {{QStringLiteral("commandLine"), commandLine}}));
             });
-    connect(&m_install, &InstallRun::runEnded, this,
+    connect(&install, &InstallRun::runEnded, context,
             [report](int number, int count, const QString &iniFile, const ProcessEnd &end, qint64 elapsedMs) {
                 const QString how = howEnded(end);
                 report->event(QStringLiteral("run-end"),
@@ -158,18 +144,18 @@ void UnattendedRun::connectReport()
                                      : tr("[%1] %2: done in %3 (%4)")
                                            .arg(runLabel(number, count), iniFile, RunReport::seconds(elapsedMs), how));
             });
-    connect(&m_install, &InstallRun::runNotStarted, this,
+    connect(&install, &InstallRun::runNotStarted, context,
             [report](int number, int count, const QString &iniFile, const QString &reason) {
                 report->event(QStringLiteral("run-not-started"),
                               tr("run %1 (%2): %3").arg(runLabel(number, count), iniFile, reason),
                               runFields(number, count, iniFile, {{QStringLiteral("reason"), reason}}));
                 report->progress(tr("[%1] %2: could not be started").arg(runLabel(number, count), iniFile));
             });
-    connect(&m_install, &InstallRun::pauseStarted, this, [report](int ticks, qint64 lengthMs) {
+    connect(&install, &InstallRun::pauseStarted, context, [report](int ticks, qint64 lengthMs) {
         report->event(QStringLiteral("pause"), tr("%1 ticks, %2").arg(ticks).arg(RunReport::seconds(lengthMs)),
                       {{QStringLiteral("ticks"), ticks}, {QStringLiteral("seconds"), double(lengthMs) / 1000.0}});
     });
-    connect(&m_install, &InstallRun::runPlanned, this,
+    connect(&install, &InstallRun::runPlanned, context,
             [report](int number, int count, const QString &commandLine) {
                 report->event(QStringLiteral("planned"), tr("run %1: %2").arg(runLabel(number, count), commandLine),
                               {{QStringLiteral("run"), number},
@@ -177,6 +163,15 @@ void UnattendedRun::connectReport()
                                {QStringLiteral("commandLine"), commandLine}});
                 report->progress(commandLine);
             });
+    connect(&install, &InstallRun::attemptEnded, context, [report](const InstallOutcome &outcome, InstallRun::Mode mode) {
+        // Where the window's message stays general, the log is told exactly.
+        if (!outcome.detail.isEmpty())
+            report->message(outcome.detail);
+        else if (!outcome.message.isEmpty())
+            report->message(outcome.message);
+        else if (outcome.status == ExitStatus::Success && mode == InstallRun::Mode::Install)
+            report->message(tr("Setup has successfully installed Torvex on your Pocket PC."));
+    });
 }
 
 int runUnattended(int &argc, char **argv, const UnattendedOptions &options, TickSource &ticks)

@@ -43,8 +43,11 @@ public:
     // never stopped.
     void stop(const QString &why);
 
+    // Tells `report` what `install` does for as long as `context` lives: the
+    // handheld, the manager, each run and pause, and how each attempt ended.
+    static void connectReport(InstallRun &install, RunReport &report, QObject *context);
+
 private:
-    void connectReport();
 
     UnattendedOptions m_options;
     QIODevice &m_out;

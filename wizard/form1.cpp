@@ -53,6 +53,11 @@ void Form1::Form_Load()
     m_vars.SuccessMessage = tr("Setup has successfully installed Torvex on your Pocket PC.");
 }
 
+QString Form1::alreadyRunningMessage()
+{
+    return tr("Setup is already running. Try again when it has finished.");
+}
+
 void Form1::Text1_Change()
 {
     Text1->setText(m_vars.SavedLicenseText);

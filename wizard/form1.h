@@ -29,6 +29,14 @@ public:
     Form1(GlobalVar &vars, const Services &services, QWidget *parent = nullptr);
     ~Form1() override;
 
+    // What the user is told, before any window opens, when another Setup is
+    // already running on this desktop.
+    static QString alreadyRunningMessage();
+
+    // The install run that Next on the ready page drives, for whoever wants
+    // to follow it (a log).
+    InstallRun &installRun() { return *m_run; }
+
     // True once the window has been closed for good.
     bool isUnloaded() const { return m_unloaded; }
     // The program's exit status once the window is gone: success after the

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the built wizard as a user would, in the demo setting, on its own X
 # server, and drives it with real input to the end of an install of the
-# "4.0.0 or higher" list, with the real pauses. Screenshots go to $SHOTS.
+# "4.0.0 or higher" list, with the real pauses, writing its log; meanwhile a
+# second Setup is refused. Screenshots go to $SHOTS.
 # Usage: realwindow.sh <build dir> [screenshot dir]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -26,6 +27,9 @@ source "$here/../lib/windowdriver.sh"
 start_private_display
 # The walks below read the English titles, whatever this machine speaks.
 export LANGUAGE=en
+# The one-Setup-at-a-time lock of this script's Setups only.
+export XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 step "the window's language: the system's first that it speaks, or --language"
 while IFS='|' read -r environment option title; do
@@ -96,7 +100,7 @@ step "started plainly: no remote-API library, so no handheld"
 export TORVEX_HANDHELD=$work/handheld
 export TORVEX_APPMGR_DELAY_MS=200
 mkdir -p "$TORVEX_HANDHELD"
-start_wizard "$build/demo/run-demo.sh" "$build/TorvexSetup"
+start_wizard "$build/demo/run-demo.sh" "$build/TorvexSetup" --log "$work/window.log"
 walk_to_ready_page "${option_newer[@]}"
 # The welcome text is not cut off at its box's bottom.
 has_text 1-welcome 240 145 190 2 && fail "welcome text runs past its box"
@@ -118,6 +122,17 @@ shot 6-installing-later
 second_block=$(first_x 6-installing-later 56 "$track_y" 377 "0,0,128")
 [[ $first_block != "$second_block" ]] || fail "the block does not move"
 
+step "a second Setup while this one installs: refused, unattended and in a window"
+status=0
+"$build/TorvexSetup" --unattended --accept-licence --platform earlier 2>"$work/second.err" || status=$?
+(( status == 17 )) || fail "a second unattended Setup exited with $status, not 17: $(cat "$work/second.err")"
+"$build/TorvexSetup" >"$work/second.log" 2>&1 &
+second_pid=$!
+answer_box Information 5-already-running
+status=0
+wait "$second_pid" || status=$?
+(( status == 17 )) || fail "a second Setup's window exited with $status, not 17"
+
 timeout 90 xdotool search --sync --limit 1 --name '^Information$' >/dev/null || fail "no success box"
 elapsed=$(( $(date +%s) - started ))
 (( elapsed >= 42 )) || fail "install took ${elapsed}s, less than its 42 s of pauses"
@@ -127,4 +142,11 @@ wizard_exits_with 0
 runs=$(grep -c '^Reading ' "$work/wizard.log" || true)
 (( runs == 6 )) || { cat "$work/wizard.log"; fail "$runs application manager runs, not 6"; }
 [[ -n $(find "$TORVEX_HANDHELD" -name '*.cab' -print -quit) ]] || fail "no packages on the handheld"
+# The window's log: the unattended log's lines.
+log=$work/window.log
+[[ $(grep -c ' start: .*TorvexSetup --log ' "$log") == 1 && $(grep -c ' handheld: version ' "$log") == 1 &&
+   $(grep -c ' run-start: run [1-6]/6 ' "$log") == 6 && $(grep -c ' run-end: .*: exit code 0$' "$log") == 6 &&
+   $(grep -o ' pause: [0-9]* ticks' "$log" | tr -dc '0-9\n' | paste -sd' ') == "15 10 5 8 4" &&
+   $(grep -c ' message: Setup has successfully installed Torvex on your Pocket PC[.]$' "$log") == 1 &&
+   $(tail -n1 "$log") == *" result: status 0 (the list ran to its end)" ]] || { cat "$log"; fail "the window's log"; }
 echo "real-window run passed in ${elapsed}s of install"

@@ -3,7 +3,9 @@
 # a whole run of the "4.0.0 or higher" list against the demo's simulated
 # handheld and sample manager (status 0, the log's lines, the JSON result),
 # and a SIGTERM during the third run (status 15 after that run, the manager
-# left to finish). The program's pauses are a thousand times shorter.
+# left to finish), and a second Setup beside a running one (status 17, and a
+# killed one's lock holding nothing back). The program's pauses are a
+# thousand times shorter.
 # Usage: unattended.sh <program> <demo dir>
 set -uo pipefail
 
@@ -12,6 +14,9 @@ demo=$(cd "$2" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
+# The one-Setup-at-a-time lock of this script's Setups only.
+export XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 count() { grep -c -e "$1" "$2"; }
@@ -74,6 +79,41 @@ wait "$pid" || status=$?
 grep -q 'SIGTERM: stopping after the run in progress' stop.log || fail "the signal is not logged"
 [[ $(tail -n1 stop.log) == *" result: status 15 ("* ]] || fail "log ends: $(tail -n1 stop.log)"
 (( failed == 0 )) || { cat stop.log; cat "$work/err"; }
+
+echo "-- two Setups at once: the second refused, a killed one blocking nothing"
+# A manager that holds its first run until it is let go.
+cat >"$work/holding" <<'SCRIPT'
+#!/bin/sh
+: > holding; while [ ! -e release ]; do sleep 0.05; done
+SCRIPT
+chmod +x "$work/holding"
+registry "$work/holding"
+for end in release kill; do
+    rm -f holding release
+    "$program" --unattended --accept-licence --platform earlier --log first.log >/dev/null 2>&1 &
+    pid=$!
+    for _ in $(seq 200); do [[ -e holding ]] && break; sleep 0.05; done
+    [[ -e holding ]] || fail "$end: the first Setup did not start its run"
+    status=0
+    "$program" --unattended --accept-licence --platform earlier --log second.log --json >"$work/out" 2>"$work/err" ||
+        status=$?
+    (( status == 17 )) || fail "$end: the second Setup exited with $status, not 17"
+    grep -q '^TorvexSetup: another Setup is already running' "$work/err" || fail "$end: says $(cat "$work/err")"
+    [[ -s $work/out || -e second.log ]] && fail "$end: the second Setup wrote its JSON or log"
+    # --check runs nothing and is never refused.
+    "$program" --check --platform earlier >/dev/null 2>&1 || fail "$end: --check refused beside a running Setup"
+    if [[ $end == kill ]]; then
+        kill -KILL "$pid"
+        wait "$pid" 2>/dev/null
+    fi
+    : > release
+    wait "$pid" 2>/dev/null
+done
+# The killed Setup's lock file is still there; it holds no one back.
+status=0
+"$program" --unattended --accept-licence --platform earlier >/dev/null 2>"$work/err" || status=$?
+(( status == 0 )) || fail "after a killed Setup: exited with $status, not 0: $(cat "$work/err")"
+rm -f holding release
 
 echo "-- --check: a manager that cannot be run; a kit folder named with a newline"
 : >"$work/plain" # not executable

@@ -2,9 +2,10 @@
 # The Windows zip, unpacked into a folder whose name has spaces, started from
 # there under Wine on its own X server as a user would, and driven with real
 # input to the end of an install of the "Earlier" list onto the simulated
-# handheld, with the real pauses. The handheld's rapi.dll lies in the
-# prefix's system32 and the application manager is named in the registry.
-# Only the zip's own DLLs are used. Screenshots go to <build>/wine-shots.
+# handheld, with the real pauses, writing its log; meanwhile a second Setup
+# is refused. The handheld's rapi.dll lies in the prefix's system32 and the
+# application manager is named in the registry. Only the zip's own DLLs are
+# used. Screenshots go to <build>/wine-shots.
 # Usage: endtoend.sh <Windows build dir>
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -56,7 +57,7 @@ export TORVEX_APPMGR_DELAY_MS=200
 export TORVEX_WINE_DLL_PATH=
 
 cd "$folder"
-"$run" ./TorvexSetup.exe >"$work/wizard.log" 2>&1 &
+"$run" ./TorvexSetup.exe --log "$(windows_path "$work/window.log")" >"$work/wizard.log" 2>&1 &
 wizard_pid=$!
 window=$(timeout 60 xdotool search --sync --limit 1 --name '^Torvex Setup$') || fail "no wizard window"
 sleep 1
@@ -70,6 +71,10 @@ started=$(date +%s)
 click "${next[@]}"
 sleep 2
 shot 5-installing
+# One Setup at a time: a second one is refused while this one installs.
+status=0
+"$run" ./TorvexSetup.exe --unattended --accept-licence --platform earlier >"$work/second.log" 2>&1 || status=$?
+(( status == 17 )) || { cat "$work/second.log"; fail "a second Setup exited with $status, not 17"; }
 box=$(timeout 150 xdotool search --sync --limit 1 --name '^Information$') || fail "no success box"
 elapsed=$(( $(date +%s) - started ))
 sleep 0.5
@@ -86,4 +91,8 @@ wizard_pid=""
 installed=$(cd "$work/handheld/Program Files" 2>/dev/null && ls | sort | tr '\n' ' ')
 [[ $installed == "KestLanguages NETCF SDF SQLCE SQLClient Torvex " ]] || fail "on the handheld: $installed"
 [[ -n $(find "$work/handheld" -name 'w300*.cab' -print -quit) ]] || fail "not the earlier list's packages"
+# The window's log, six runs to its result.
+[[ $(grep -c ' run-end: .*: exit code 0$' "$work/window.log") == 6 &&
+   $(tail -n1 "$work/window.log") == *" result: status 0 (the list ran to its end)"* ]] ||
+    { cat "$work/window.log"; fail "the window's log"; }
 echo "Windows end-to-end install passed in ${elapsed}s of install"

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QFile>
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+
+class InstallRun;
+class RunReport;
+
+// The window's install written to --log line for line as an unattended run
+// writes it: the arguments, the handheld, the manager, each run and pause,
+// what each attempt ended with, and the exit status once the window is gone.
+class WindowLog
+{
+public:
+    WindowLog();
+    ~WindowLog();
+
+    // Opens `path` to append to; nothing to do when it is empty. False, after
+    // a line on standard error, when it cannot be opened.
+    bool open(const QString &path);
+    // From now on, logs what `install` does; `arguments` for the start line.
+    void follow(InstallRun &install, const QStringList &arguments);
+    // The result line.
+    void finish(int status);
+
+private:
+    QFile m_file;
+    std::unique_ptr<QIODevice> m_discard;
+    std::unique_ptr<RunReport> m_report;
+    QObject m_context;
+};

@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# The Windows SDK fallback's first step: source packages enabled from the
+# machine's own package sources, in a temporary apt configuration. Each case
+# lays out sources, runs scripts/deb-src-entries.sh on them and compares
+# what it wrote; apt itself then reads the result (no network needed).
+# Usage: debsrcentries.sh <project dir>
+set -uo pipefail
+
+script=$1/scripts/deb-src-entries.sh
+command -v apt-get >/dev/null || { echo "no apt-get here: skipped"; exit 77; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failed=0
+fail() { echo "FAIL: $*"; failed=1; }
+
+key=/usr/share/keyrings/example-archive-keyring.gpg
+stock="Types: deb
+URIs: http://mirror.invalid/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: $key
+
+Types: deb
+# a comment inside an entry
+URIs: http://mirror.invalid/debian-security
+Suites: bookworm-security
+Components: main contrib
+Signed-By: $key"
+# What is to be written for them: the same fields, Types deb-src.
+stock_src=$(sed -e 's/^Types: deb$/Types: deb-src/' -e '/^#/d' <<<"$stock")
+inline="Types: deb
+URIs: http://other.invalid/repo
+Suites: stable
+Components: main
+Signed-By:
+ -----BEGIN PGP PUBLIC KEY BLOCK-----
+ .
+ mQINBGQ
+ -----END PGP PUBLIC KEY BLOCK-----
+Architectures: amd64"
+inline_src=$(sed -e 's/^Types: deb$/Types: deb-src/' -e '/^Architectures:/d' <<<"$inline")
+disabled="Types: deb
+URIs: http://off.invalid/debian
+Suites: bookworm
+Components: main
+Enabled: no"
+oneline="# deb-src http://mirror.invalid/debian bookworm main
+deb http://mirror.invalid/debian bookworm main
+deb [signed-by=$key] http://mirror.invalid/debian-security bookworm-security main
+deb cdrom:[Debian GNU/Linux 12]/ bookworm main
+deb http://mirror.invalid/debian bookworm-updates main
+deb-src http://mirror.invalid/debian bookworm-updates main"
+oneline_src="deb-src http://mirror.invalid/debian bookworm main
+deb-src [signed-by=$key] http://mirror.invalid/debian-security bookworm-security main"
+
+# case <name> <status> <file=content>... -- <expected .sources> <expected .list>
+# A left-over broken file of ours (torvex-deb-src.list) is always there
+# first: replaced, or kept when there is nothing usable.
+case_() {
+    local name=$1 want=$2 root=$work/$1 status=0
+    shift 2
+    mkdir -p "$root/etc/apt/sources.list.d"
+    echo "deb-src http://mirror.invalid/debian bookworm main" >"$root/etc/apt/sources.list.d/torvex-deb-src.list"
+    while [[ $1 != -- ]]; do printf '%s\n' "${1#*=}" >"$root/etc/apt/${1%%=*}"; shift; done
+    local sources=$2 list=$3 before
+    before=$(cd "$root" && find . -type f -exec md5sum {} + | sort)
+    "$script" "$root" >"$work/out" 2>"$work/err" || status=$?
+    (( status == want )) || { fail "$name: exited with $status, not $want"; cat "$work/err"; }
+    [[ -s $work/out ]] && fail "$name: wrote to standard output"
+    if (( want != 0 )); then
+        [[ $before == $(cd "$root" && find . -type f -exec md5sum {} + | sort) ]] || fail "$name: files changed"
+        return
+    fi
+    for kind in sources list; do
+        local file=$root/etc/apt/sources.list.d/torvex-deb-src.$kind expected
+        [[ $kind == sources ]] && expected=$sources || expected=$list
+        if [[ -z $expected ]]; then
+            [[ -e $file ]] && fail "$name: wrote $kind: $(cat "$file")"
+        else
+            [[ $(cat "$file" 2>/dev/null) == "$expected" ]] || fail "$name: $kind is:
+$(cat "$file" 2>/dev/null)"
+        fi
+    done
+    # apt reads it all, with a source index for each binary one.
+    local targets
+    targets=$(apt-get -o Dir::Etc="$root/etc/apt" -o Dir::State="$root/state" -o Dir::Cache="$root/cache" \
+        indextargets --no-release-info --format '$(CREATED_BY) $(SITE) $(RELEASE)' 2>"$work/err") ||
+        { fail "$name: apt cannot read the result: $(cat "$work/err")"; return; }
+    targets=$(grep -v ' cdrom:' <<<"$targets")
+    [[ $(grep '^Packages' <<<"$targets" | cut -d' ' -f2- | sort -u) == $(grep '^Sources' <<<"$targets" | cut -d' ' -f2- | sort -u) ]] ||
+        fail "$name: not a source index for each binary one: $targets"
+}
+
+case_ "stock deb822" 0 "sources.list.d/debian.sources=$stock" -- "$stock_src" ""
+case_ "inline key, a disabled entry, one already with sources" 0 \
+    "sources.list.d/a.sources=$inline
+
+$disabled" "sources.list.d/b.sources=${stock/Types: deb
+# a comment/Types: deb deb-src
+# a comment}" -- "$inline_src
+
+${stock_src%%
+
+*}" ""
+case_ "one-line" 0 "sources.list=$oneline" -- "" "$oneline_src"
+case_ "both formats" 0 "sources.list=${oneline//mirror/local}" "sources.list.d/debian.sources=$stock" -- "$stock_src" \
+    "${oneline_src//mirror/local}"
+case_ "sources enabled already" 0 "sources.list=deb http://mirror.invalid/debian bookworm main
+deb-src http://mirror.invalid/debian bookworm main" -- "" ""
+case_ "nothing usable" 1 "sources.list=# deb http://mirror.invalid/debian bookworm main" "sources.list.d/x.sources=$disabled" -- "" ""
+grep -q 'enable source packages by hand' "$work/err" || fail "nothing usable: does not say what to do: $(cat "$work/err")"
+
+(( failed == 0 )) && echo "deb-src entries: all cases pass"
+exit "$failed"
