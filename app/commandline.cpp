@@ -9,6 +9,8 @@
 #include "platform/messagetext.h"
 #include "app/language.h"
 
+#include "torvexversion.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QStringList>
@@ -250,7 +252,7 @@ std::optional<int> handleCommandLine(int argc, char *argv[], std::optional<Unatt
 std::optional<int> runBeforeWindow(int &argc, char *argv[], TickSource &ticks, QString *language)
 {
     QCoreApplication::setApplicationName(QStringLiteral("TorvexSetup"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TORVEX_DISPLAY_VERSION));
     // Before anything is started: how each run ends must reach us.
     SystemProcessServices::takeChildEndsBack();
     std::optional<UnattendedOptions> unattended;
