@@ -73,10 +73,13 @@ private:
         std::vector<wchar_t> buffer;
         DWORD size = 0;
         // REG_SZ only, once expanded: REG_EXPAND_SZ values are expanded on the
-        // way, other types are refused. The value may grow between the calls.
+        // way, other types are refused. The value may grow between the calls,
+        // but a value that outgrows every buffer is given up on after a few
+        // (the status then says more data was available).
         const DWORD flags = RRF_RT_REG_SZ;
+        constexpr int MaxReads = 4;
         *status = RegGetValueW(key, nullptr, nullptr, flags, nullptr, nullptr, &size);
-        while (*status == ERROR_SUCCESS || *status == ERROR_MORE_DATA) {
+        for (int read = 0; read < MaxReads && (*status == ERROR_SUCCESS || *status == ERROR_MORE_DATA); ++read) {
             buffer.assign(size / sizeof(wchar_t) + 1, L'\0');
             size = DWORD(buffer.size() * sizeof(wchar_t));
             *status = RegGetValueW(key, nullptr, nullptr, flags, nullptr, buffer.data(), &size);
