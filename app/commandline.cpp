@@ -10,6 +10,8 @@
 #include "app/language.h"
 #include "app/setuplock.h"
 
+#include "torvexversion.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
@@ -258,7 +260,7 @@ std::optional<int> handleCommandLine(int argc, char *argv[], std::optional<Unatt
 std::optional<int> runBeforeWindow(int &argc, char *argv[], TickSource &ticks, WindowOptions *window)
 {
     QCoreApplication::setApplicationName(QStringLiteral("TorvexSetup"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TORVEX_DISPLAY_VERSION));
     // Before anything is started: how each run ends must reach us.
     SystemProcessServices::takeChildEndsBack();
     std::optional<UnattendedOptions> unattended;

@@ -24,15 +24,12 @@ Probe ProbeDevice(RemoteApi &api) noexcept
     try {
         // The link is started anew on every probe and never ended; its result
         // is not examined, the version query decides.
-        // On 64-bit Windows the system's init record has an 8-byte handle and
-        // takes 24 bytes; give the library room for that, zeroed.
-        struct alignas(8) InitBuffer
-        {
-            RapiInit init;
-            unsigned char spare[12];
-        } buffer{};
-        buffer.init.cbSize = sizeof(RapiInit);
-        api.CeRapiInitEx(&buffer.init);
+        // The record's own size, as the library declares the record: 24 bytes
+        // in a 64-bit Windows process, where the event handle is 8 bytes wide
+        // (platform/remoteapi.h).
+        RapiInit init{};
+        init.cbSize = sizeof(RapiInit);
+        api.CeRapiInitEx(&init);
         return {DeviceVersionText(api), QString()};
     } catch (const RemoteApiUnavailable &unavailable) {
         try {

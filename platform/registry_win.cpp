@@ -1,4 +1,5 @@
 #include "platform/registry.h"
+#include "platform/registrytext_win.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -69,33 +70,41 @@ private:
                                 KEY_QUERY_VALUE | view, &key);
         if (*status != ERROR_SUCCESS)
             return std::nullopt;
-        std::optional<QString> value;
-        std::vector<wchar_t> buffer;
-        DWORD size = 0;
         // REG_SZ only, once expanded: REG_EXPAND_SZ values are expanded on the
-        // way, other types are refused. The value may grow between the calls.
-        const DWORD flags = RRF_RT_REG_SZ;
-        *status = RegGetValueW(key, nullptr, nullptr, flags, nullptr, nullptr, &size);
-        while (*status == ERROR_SUCCESS || *status == ERROR_MORE_DATA) {
-            buffer.assign(size / sizeof(wchar_t) + 1, L'\0');
-            size = DWORD(buffer.size() * sizeof(wchar_t));
-            *status = RegGetValueW(key, nullptr, nullptr, flags, nullptr, buffer.data(), &size);
-            if (*status == ERROR_SUCCESS) {
-                QString text = QString::fromWCharArray(buffer.data(), qsizetype(size / sizeof(wchar_t)));
-                // The terminator, and any the writer added besides, end the
-                // text; a NUL before other characters stays for the guard.
-                while (text.endsWith(QChar(0)))
-                    text.chop(1);
-                value = text;
-                break;
-            }
-        }
+        // way, other types are refused.
+        const std::optional<QString> value = readRegistryText(
+            [key](wchar_t *data, DWORD *size) {
+                return RegGetValueW(key, nullptr, nullptr, RRF_RT_REG_SZ, nullptr, data, size);
+            },
+            status);
         RegCloseKey(key);
         return value;
     }
 };
 
 } // namespace
+
+std::optional<QString> readRegistryText(const std::function<LONG(wchar_t *data, DWORD *size)> &get, LONG *status)
+{
+    // The text may grow between the size query and the read, but not
+    // without end.
+    constexpr int MaxReads = 4;
+    std::vector<wchar_t> buffer;
+    DWORD size = 0;
+    *status = get(nullptr, &size);
+    for (int read = 0; read < MaxReads && (*status == ERROR_SUCCESS || *status == ERROR_MORE_DATA); ++read) {
+        buffer.assign(size / sizeof(wchar_t) + 1, L'\0');
+        size = DWORD(buffer.size() * sizeof(wchar_t));
+        *status = get(buffer.data(), &size);
+        if (*status == ERROR_SUCCESS) {
+            QString text = QString::fromWCharArray(buffer.data(), qsizetype(size / sizeof(wchar_t)));
+            while (text.endsWith(QChar(0)))
+                text.chop(1);
+            return text;
+        }
+    }
+    return std::nullopt;
+}
 
 std::unique_ptr<Registry> createSystemRegistry()
 {

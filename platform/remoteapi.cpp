@@ -14,17 +14,19 @@ LibraryRemoteApi::LibraryRemoteApi(const QString &libraryName) : m_library(libra
 
 QFunctionPointer LibraryRemoteApi::resolve(const char *symbol)
 {
-    keepCurrentDirectoryOutOfSearch();
-    const auto unavailable = [this](const QString &what) {
+    const auto unavailable = [this](const QString &what, const QString &why) {
         return RemoteApiUnavailable(QCoreApplication::translate("RemoteApi", "The remote-API library %1 %2 (%3).")
-                                        .arg(fileName(m_library.fileName()), what, m_library.errorString())
+                                        .arg(fileName(m_library.fileName()), what, why)
                                         .toStdString());
     };
-    if (!m_library.isLoaded() && !m_library.load())
-        throw unavailable(QCoreApplication::translate("RemoteApi", "cannot be loaded"));
+    QString whyNot;
+    if (!m_library.isLoaded() && !load(&whyNot))
+        throw unavailable(QCoreApplication::translate("RemoteApi", "cannot be loaded"), whyNot);
     QFunctionPointer f = m_library.resolve(symbol);
-    if (!f)
-        throw unavailable(QCoreApplication::translate("RemoteApi", "has no %1").arg(QLatin1String(symbol)));
+    if (!f) {
+        throw unavailable(QCoreApplication::translate("RemoteApi", "has no %1").arg(QLatin1String(symbol)),
+                          m_library.errorString());
+    }
     return f;
 }
 

@@ -6,14 +6,26 @@
 #include <cstdint>
 #include <stdexcept>
 
-// The remote-API library's init record, passed by reference to CeRapiInitEx.
+#ifdef Q_OS_WIN
+// The system's library declares the event as a HANDLE, a pointer: the record
+// takes 24 bytes in a 64-bit process and 12 in a 32-bit one. Its size field
+// says which, and a library that checks it refuses any other.
+using RapiEventHandle = void *;
+#else
+// The stand-in library elsewhere is ours: a 32-bit field, 12 bytes in all.
+using RapiEventHandle = uint32_t;
+#endif
+
+// The remote-API library's init record, passed by reference to CeRapiInitEx
+// with cbSize set to its size.
 struct RapiInit
 {
     uint32_t cbSize;
-    uint32_t heRapiInit;
+    RapiEventHandle heRapiInit;
     int32_t hrRapiInit;
 };
-static_assert(sizeof(RapiInit) == 12, "RapiInit must match the library's 12-byte layout");
+static_assert(sizeof(RapiInit) == (sizeof(RapiEventHandle) == 8 ? 24 : 12),
+              "RapiInit must match the library's layout");
 
 // Raised when the library or one of its entry points cannot be bound; what()
 // is a sentence that names the library (UTF-8).
@@ -40,10 +52,11 @@ public:
 };
 
 // Binds the library on first use, so the wizard starts and runs its pages
-// without it. "rapi" is rapi.dll on Windows and librapi.so elsewhere, found by
-// the loader's search for system libraries; a path names one file. A failed
-// bind is tried again on the next call. Each call throws RemoteApiUnavailable
-// when the library or its entry point cannot be bound.
+// without it. "rapi" is rapi.dll from the system folder (System32) on Windows
+// and librapi.so found by the loader's search for system libraries elsewhere;
+// a path names one file. A failed bind is tried again on the next call. Each
+// call throws RemoteApiUnavailable when the library or its entry point cannot
+// be bound.
 class LibraryRemoteApi final : public RemoteApi
 {
 public:
@@ -57,10 +70,11 @@ public:
 
 private:
     QFunctionPointer resolve(const char *symbol);
-    // The current directory holds the setup kit; a library planted there must
+    // Loads the library where this system keeps it, or says why not. The
+    // current directory holds the setup kit; a library planted there must
     // never be loaded in place of the system's (remoteapi_unix.cpp,
     // remoteapi_win.cpp).
-    static void keepCurrentDirectoryOutOfSearch();
+    bool load(QString *whyNot);
 
     QLibrary m_library;
 };

@@ -1,9 +1,13 @@
 #include "platform/remoteapi.h"
 
-void LibraryRemoteApi::keepCurrentDirectoryOutOfSearch()
+bool LibraryRemoteApi::load(QString *whyNot)
 {
     // The loader never looks in the current directory unless the user's own
     // LD_LIBRARY_PATH names it.
+    if (m_library.load())
+        return true;
+    *whyNot = m_library.errorString();
+    return false;
 }
 
 QString LibraryRemoteApi::fileName(const QString &libraryName)

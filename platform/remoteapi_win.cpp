@@ -2,11 +2,46 @@
 
 #include <qt_windows.h>
 
-void LibraryRemoteApi::keepCurrentDirectoryOutOfSearch()
+#include <array>
+
+bool LibraryRemoteApi::load(QString *whyNot)
 {
-    // The program's folder, System32 and folders added on purpose; never the
-    // current directory.
-    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+    const QString name = m_library.fileName();
+    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))) {
+        if (m_library.load())
+            return true;
+        *whyNot = m_library.errorString();
+        return false;
+    }
+    // By name only from System32, where the handheld's desktop software puts
+    // it, and the libraries it needs from there too: never from the program's
+    // folder, which holds the setup kit (or is the Downloads folder the zip
+    // was unpacked into), nor from the current one. Only this one load is
+    // held to it; the process's search stays as it was for Qt's own.
+    const QString file = fileName(name);
+    const HMODULE module =
+        LoadLibraryExW(reinterpret_cast<const wchar_t *>(file.utf16()), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!module) {
+        *whyNot = qt_error_string(int(GetLastError()));
+        return false;
+    }
+    // QLibrary resolves the entry points: named by the loaded file's full
+    // path, it is handed the module already loaded.
+    std::array<wchar_t, 4096> path{};
+    const DWORD length = GetModuleFileNameW(module, path.data(), DWORD(path.size()));
+    bool loaded = false;
+    if (length > 0 && length < path.size()) {
+        m_library.setFileName(QString::fromWCharArray(path.data(), int(length)));
+        loaded = m_library.load();
+        if (!loaded) {
+            *whyNot = m_library.errorString();
+            m_library.setFileName(name);
+        }
+    } else {
+        *whyNot = qt_error_string(int(GetLastError()));
+    }
+    FreeLibrary(module);
+    return loaded;
 }
 
 QString LibraryRemoteApi::fileName(const QString &libraryName)

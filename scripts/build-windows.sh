@@ -1,6 +1,11 @@
 #!/usr/bin/env bash
 # Cross-builds the wizard, its tests and the demo for 64-bit Windows into
-# build-windows/ and packs build-windows/TorvexSetup-1.00-win64.zip.
+# build-windows/ and packs the zip that build-windows/zip-name.txt names
+# (TorvexSetup-<version>-win64.zip).
+#   --sign  signs TorvexSetup.exe before it is packed (Authenticode, SHA-256)
+#           with the PKCS#12 file named by TORVEX_SIGN_PKCS12, its password
+#           read from the file named by TORVEX_SIGN_PASSWORD_FILE, time-stamped
+#           by TORVEX_SIGN_TIMESTAMP_URL when that is set
 #   --test  then runs the tests under Wine and the end-to-end install of the
 #           unpacked zip on the simulated handheld
 # Installs what is missing and provides the Qt for Windows first
@@ -9,15 +14,37 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build-windows
 
+sign=OFF
+test=no
+for option in "$@"; do
+    case $option in
+        --sign) sign=ON ;;
+        --test) test=yes ;;
+        *) echo "build-windows.sh: unknown option $option (known: --sign, --test)" >&2; exit 2 ;;
+    esac
+done
+
+# A zip of an earlier run must not stand for this one if this one fails.
+[[ -f $build/zip-name.txt ]] && rm -f "$build/$(cat "$build/zip-name.txt")"
+
 scripts/install-deps.sh --with-windows-tools
+# What signing needs is checked before anything is built.
+[[ $sign == ON ]] && cmake -DTORVEX_SIGN_CHECK=ON -P packaging/windows/sign.cmake
 qt=$(scripts/windows-sdk.sh)
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/windows-toolchain.cmake" -DTORVEX_WINDOWS_QT="$qt" >/dev/null
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/windows-toolchain.cmake" -DTORVEX_WINDOWS_QT="$qt" \
+    -DTORVEX_SIGN="$sign" >/dev/null
 cmake --build "$build" -j"$(nproc)"
+zip=$(cat "$build/zip-name.txt")
+rm -f "$build/$zip"
 (cd "$build" && cpack -G ZIP >/dev/null)
-echo "Windows build: $build/TorvexSetup.exe, $build/TorvexSetup-1.00-win64.zip"
+if [[ $sign == ON ]]; then
+    echo "Windows build: $build/TorvexSetup.exe, $build/$zip (TorvexSetup.exe in it signed)"
+else
+    echo "Windows build: $build/TorvexSetup.exe, $build/$zip (not signed)"
+fi
 
-if [[ "${1:-}" == "--test" ]]; then
+if [[ $test == yes ]]; then
     trap '"$build/wine-stop.sh"' EXIT
     status=0
     (cd "$build" && ctest --output-on-failure -j2) || status=$?

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs every test, with the tools installed that every test needs:
 # on Linux, then cross-built for Windows under Wine with the end-to-end
-# install of the Windows zip. With --sanitize, the Linux tests only, in
-# build-asan under AddressSanitizer and
+# install of the Windows zip, its program signed with a throwaway
+# certificate made here and the signature checked against it. With
+# --sanitize, the Linux tests only, in build-asan under AddressSanitizer and
 # UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -30,5 +31,5 @@ fi
 (cd "$BUILD_DIR" && ctest --output-on-failure -j2)
 
 if [[ "${1:-}" != "--sanitize" ]]; then
-    scripts/build-windows.sh --test
+    scripts/sign-test.sh
 fi

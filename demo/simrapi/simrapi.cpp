@@ -15,13 +15,21 @@
 #define SIMRAPI_EXPORT extern "C" __attribute__((visibility("default")))
 #endif
 
+#ifdef _WIN32
+// The system's layout: the event is a HANDLE, so the record takes 24 bytes in
+// a 64-bit process and 12 in a 32-bit one.
+using EventHandle = void *;
+#else
+using EventHandle = uint32_t;
+#endif
+
 struct RapiInit
 {
     uint32_t cbSize;
-    uint32_t heRapiInit;
+    EventHandle heRapiInit;
     int32_t hrRapiInit;
 };
-static_assert(sizeof(RapiInit) == 12, "RapiInit must keep the library's 12-byte layout");
+static_assert(sizeof(RapiInit) == (sizeof(EventHandle) == 8 ? 24 : 12), "RapiInit must keep the library's layout");
 
 namespace {
 
@@ -65,11 +73,13 @@ void writeLe32(unsigned char *p, uint32_t value)
 
 SIMRAPI_EXPORT int32_t CeRapiInitEx(RapiInit *init)
 {
+    // Like the system's library may, a record of another size than its own
+    // is refused.
     if (!init || init->cbSize != sizeof(RapiInit))
         return ResultInvalidArg;
     // The link is up at once: there is no event to wait on.
     const int32_t result = handheldConnected() ? ResultOk : ResultFail;
-    init->heRapiInit = 0;
+    init->heRapiInit = {};
     init->hrRapiInit = result;
     return result;
 }

@@ -16,12 +16,21 @@ namespace fs = std::filesystem;
 
 namespace {
 
+#ifdef _WIN64
+using EventHandle = void *;
+constexpr uint32_t InitSize = 24; // the 8-byte HANDLE of a 64-bit process
+#else
+using EventHandle = uint32_t;
+constexpr uint32_t InitSize = 12;
+#endif
+
 struct RapiInit
 {
     uint32_t cbSize;
-    uint32_t heRapiInit;
+    EventHandle heRapiInit;
     int32_t hrRapiInit;
 };
+static_assert(sizeof(RapiInit) == InitSize);
 
 using InitFn = int32_t (*)(RapiInit *);
 using VersionFn = int32_t (*)(unsigned char *);
@@ -50,7 +59,7 @@ uint32_t field(const Buffer &b, int offset)
 
 int32_t init()
 {
-    RapiInit record{sizeof(RapiInit), 0, 0};
+    RapiInit record{InitSize, {}, 0};
     return initEx(&record);
 }
 
@@ -114,8 +123,12 @@ int main()
     setVariable("TORVEX_HANDHELD", handheld.string().c_str());
 
     checkContext() = "bad arguments while plugged in";
-    RapiInit wrongSize{8, 0, 0};
-    CHECK(initEx(&wrongSize) < 0);
+    // Too small, and the other layout's size (12 is what a 32-bit caller
+    // passes, refused in a 64-bit Windows process).
+    for (const uint32_t wrongSize : {8u, InitSize == 24 ? 12u : 24u}) {
+        RapiInit record{wrongSize, {}, 0};
+        CHECK(initEx(&record) < 0);
+    }
     CHECK(initEx(nullptr) < 0);
     Buffer wide = freshRecord(276);
     CHECK_EQ(versionEx(wide.data()), 0);

@@ -7,9 +7,12 @@
 #include <QTest>
 
 #ifdef Q_OS_WIN
+#include "platform/registrytext_win.h"
 #include "scratchkey.h"
 
 #include <qt_windows.h>
+
+#include <algorithm>
 #endif
 
 namespace {
@@ -63,6 +66,8 @@ private slots:
     void environmentNamesTheFile();
     void systemRegistry_data();
     void systemRegistry();
+    void growingText_data();
+    void growingText();
 
 private:
     void writeFile(const QByteArray &bytes);
@@ -339,6 +344,52 @@ void TestRegFileRegistry::systemRegistry()
     } else {
         QVERIFY(whyNot.isEmpty());
     }
+#endif
+}
+
+// A text that grows between the size query and the read is read again, but
+// one that outgrows every buffer is given up on; Windows only.
+void TestRegFileRegistry::growingText_data()
+{
+    QTest::addColumn<int>("growths"); // how many reads find it larger than their buffer
+    QTest::addColumn<bool>("found");
+    QTest::newRow("grows once") << 1 << true;
+    QTest::newRow("grows three times") << 3 << true;
+    QTest::newRow("grows without end") << 1000 << false;
+}
+
+void TestRegFileRegistry::growingText()
+{
+#ifndef Q_OS_WIN
+    QSKIP("The system's registry calls are Windows'");
+#else
+    QFETCH(int, growths);
+    QFETCH(bool, found);
+    const std::wstring text = L"C:\\CEAPPMGR.EXE";
+    const DWORD needed = DWORD((text.size() + 1) * sizeof(wchar_t));
+    int reads = 0;
+    const auto get = [&](wchar_t *data, DWORD *size) -> LONG {
+        if (!data) {
+            *size = needed;
+            return ERROR_SUCCESS;
+        }
+        if (++reads <= growths || *size < needed) {
+            *size = std::max(*size, needed) + 64;
+            return ERROR_MORE_DATA;
+        }
+        std::fill_n(data, *size / sizeof(wchar_t), L'\0');
+        text.copy(data, text.size());
+        *size = needed;
+        return ERROR_SUCCESS;
+    };
+    LONG status = ERROR_SUCCESS;
+    const std::optional<QString> value = readRegistryText(get, &status);
+    QCOMPARE(value.has_value(), found);
+    if (found)
+        QCOMPARE(*value, QStringLiteral("C:\\CEAPPMGR.EXE"));
+    else
+        QCOMPARE(status, LONG(ERROR_MORE_DATA));
+    QVERIFY2(reads <= 5, qPrintable(QString::number(reads)));
 #endif
 }
 

@@ -37,16 +37,16 @@ export LC_ALL=C.UTF-8
 start_private_display
 
 step "unpacking the zip into a folder with spaces"
-folder="$work/Torvex Setup 1.00"
+zip=$(cat "$build/zip-name.txt")
+folder="$work/Torvex Setup ${zip%.zip}"
 mkdir -p "$folder"
-(cd "$folder" && cmake -E tar xf "$build/TorvexSetup-1.00-win64.zip")
-folder="$folder/TorvexSetup-1.00-win64"
+(cd "$folder" && cmake -E tar xf "$build/$zip")
+folder="$folder/${zip%.zip}"
 [[ -f $folder/TorvexSetup.exe && -f $folder/imageformats/qjpeg.dll ]] || fail "zip contents"
 [[ -z $(find "$folder" -iname '*tst_*' -o -iname 'rapi.dll' -o -iname 'torvex-appmgr*') ]] || fail "test or demo files in the zip"
 
 step "the handheld's rapi.dll in system32, the manager in the registry"
-"$run" cmd /c exit 0 || fail "Wine does not start"
-cp "$build/demo/lib/rapi.dll" "$build/wineprefix/drive_c/windows/system32/rapi.dll"
+"$here/install-rapi.sh" "$build" || fail "Wine does not start"
 manager=$(windows_path "$build/demo/bin/torvex-appmgr.exe")
 "$run" reg add 'HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\CEAPPMGR.EXE' /ve /d "$manager" /f \
     >/dev/null || fail "registry"

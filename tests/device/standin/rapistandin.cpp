@@ -18,10 +18,16 @@ namespace {
 // The size of the wide record the system's own library writes.
 constexpr int32_t WideRecordSize = 276;
 
+#ifdef _WIN32
+using EventHandle = void *; // the system's HANDLE
+#else
+using EventHandle = uint32_t;
+#endif
+
 struct RapiInit
 {
     uint32_t cbSize;
-    uint32_t heRapiInit;
+    EventHandle heRapiInit;
     int32_t hrRapiInit;
 };
 
@@ -77,7 +83,7 @@ STANDIN_EXPORT int32_t CeRapiInitEx(RapiInit *init)
 {
     ++initCalls;
     receivedInitSize = init->cbSize;
-    init->heRapiInit = 0xFFFFFFFFu;
+    std::memset(&init->heRapiInit, 0xFF, sizeof init->heRapiInit);
     init->hrRapiInit = static_cast<int32_t>(0x80004005u);
     return 0;
 }

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The Windows build signed as a vendor signs it, with a throwaway self-signed
+# code-signing certificate made for this run in a temporary folder (nothing
+# secret is kept): built with --sign --test, so the signed program also runs
+# the end-to-end install under Wine, then the zip's TorvexSetup.exe verified
+# against that certificate. Before that, a missing certificate and a wrong
+# password must each stop the build with a message and leave no zip.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=build-windows
+
+scripts/install-deps.sh --with-windows-tools
+keys=$(mktemp -d)
+trap 'rm -rf "$keys"' EXIT
+openssl rand -base64 24 >"$keys/password"
+openssl req -x509 -newkey rsa:3072 -sha256 -days 2 -noenc -keyout "$keys/key.pem" -out "$keys/certificate.pem" \
+    -subj "/CN=TorvexSetup throwaway test signer" \
+    -addext "keyUsage=critical,digitalSignature" -addext "extendedKeyUsage=codeSigning" 2>/dev/null
+openssl pkcs12 -export -inkey "$keys/key.pem" -in "$keys/certificate.pem" -out "$keys/signer.p12" \
+    -passout "file:$keys/password"
+rm "$keys/key.pem"
+
+# Time-stamping needs a server on the network: not here.
+export TORVEX_SIGN_PKCS12=$keys/signer.p12 TORVEX_SIGN_PASSWORD_FILE=$keys/password TORVEX_SIGN_TIMESTAMP_URL=
+
+# What cannot be signed stops the build with a message, and leaves no zip.
+refused() {
+    local why=$1
+    shift
+    if "$@" >"$keys/refused.log" 2>&1; then
+        echo "FAIL: --sign with $why succeeded" >&2
+        exit 1
+    fi
+    grep -q "Signing" "$keys/refused.log" || { cat "$keys/refused.log" >&2; echo "FAIL: no message for $why" >&2; exit 1; }
+    [[ -z $(find "$build" -maxdepth 1 -name '*.zip' 2>/dev/null) ]] ||
+        { echo "FAIL: a zip left after --sign with $why" >&2; exit 1; }
+}
+refused "no certificate named" env -u TORVEX_SIGN_PKCS12 scripts/build-windows.sh --sign
+echo wrong >"$keys/wrong-password"
+refused "a wrong password" env TORVEX_SIGN_PASSWORD_FILE="$keys/wrong-password" scripts/build-windows.sh --sign
+
+scripts/build-windows.sh --sign --test
+
+zip=$(cat "$build/zip-name.txt")
+(cd "$keys" && cmake -E tar xf "$OLDPWD/$build/$zip" "${zip%.zip}/TorvexSetup.exe")
+osslsigncode verify -CAfile "$keys/certificate.pem" -in "$keys/${zip%.zip}/TorvexSetup.exe" >"$keys/verify.log" 2>&1 ||
+    { cat "$keys/verify.log" >&2; echo "FAIL: the zip's TorvexSetup.exe does not verify against the certificate" >&2; exit 1; }
+echo "The zip's TorvexSetup.exe is signed and verifies against the test certificate"
