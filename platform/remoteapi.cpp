@@ -10,19 +10,21 @@
 #define RAPI_CALL
 #endif
 
-LibraryRemoteApi::LibraryRemoteApi(const QString &libraryName) : m_library(libraryName) {}
+LibraryRemoteApi::LibraryRemoteApi(const QString &libraryName) : m_libraryName(libraryName) {}
 
 QFunctionPointer LibraryRemoteApi::resolve(const char *symbol)
 {
     keepCurrentDirectoryOutOfSearch();
+    if (!m_library)
+        m_library = std::make_unique<QLibrary>(m_libraryName);
     const auto unavailable = [this](const QString &what) {
         return RemoteApiUnavailable(QCoreApplication::translate("RemoteApi", "The remote-API library %1 %2 (%3).")
-                                        .arg(fileName(m_library.fileName()), what, m_library.errorString())
+                                        .arg(fileName(m_library->fileName()), what, m_library->errorString())
                                         .toStdString());
     };
-    if (!m_library.isLoaded() && !m_library.load())
+    if (!m_library->isLoaded() && !m_library->load())
         throw unavailable(QCoreApplication::translate("RemoteApi", "cannot be loaded"));
-    QFunctionPointer f = m_library.resolve(symbol);
+    QFunctionPointer f = m_library->resolve(symbol);
     if (!f)
         throw unavailable(QCoreApplication::translate("RemoteApi", "has no %1").arg(QLatin1String(symbol)));
     return f;
