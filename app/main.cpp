@@ -1,6 +1,7 @@
-#include "platform/systemservices.h"
 #include "app/commandline.h"
 #include "app/language.h"
+#include "platform/console.h"
+#include "platform/systemservices.h"
 #include "wizard/form1.h"
 #include "wizard/state/globalvar.h"
 #include "wizard/windowsystem.h"
@@ -10,6 +11,8 @@
 
 int main(int argc, char *argv[])
 {
+    // Before anything opens a descriptor that could take a standard number.
+    fillClosedStandardDescriptors();
     RealTickSource ticks;
     QString language;
     if (const std::optional<int> status = runBeforeWindow(argc, argv, ticks, &language))

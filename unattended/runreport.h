@@ -2,12 +2,13 @@
 
 #include "install/exitstatus.h"
 
+#include <QCoreApplication>
 #include <QJsonValue>
 #include <QList>
 #include <QPair>
 #include <QString>
 
-class QIODevice;
+class OutputStream;
 
 // Where an unattended run tells what happens. Every event goes to the log
 // (one line, with the local time and its offset, control characters
@@ -15,15 +16,23 @@ class QIODevice;
 // standard output as one JSON object; progress lines for people go to
 // standard output otherwise, messages to standard error. Each line is
 // written through at once, so a run that is killed leaves everything up to
-// that moment.
+// that moment. A stream that fails is said so once, on the others, and
+// left alone from then on: the run goes on.
 class RunReport
 {
+    Q_DECLARE_TR_FUNCTIONS(RunReport)
+
 public:
     using Fields = QList<QPair<QString, QJsonValue>>;
 
-    // `log` may be null (no --log).
-    RunReport(QIODevice &out, QIODevice &err, QIODevice *log, bool json);
+    // `log` may be null (no --log); `logPath` names it in messages.
+    RunReport(OutputStream &out, OutputStream &err, OutputStream *log, bool json,
+              const QString &logPath = QString());
 
+    // The first event, before anything runs: false, with `error` saying
+    // which stream and why, when the log or (with --json) standard output
+    // could not take it. Nothing is said about it anywhere else.
+    bool start(const QString &text, const Fields &fields, QString *error);
     // One event: `text` for the log line, `fields` for the JSON object.
     void event(const QString &name, const QString &text, const Fields &fields = {});
     // A line for people reading standard output (not with --json).
@@ -35,14 +44,21 @@ public:
     // says it more exactly).
     void result(ExitStatus status, const QString &reason = QString());
 
+    // Whether a line meant for standard output was lost.
+    bool outputFailed() const { return m_failed[Out]; }
+
     // "3.5 s", "0.0 s"
     static QString seconds(qint64 ms);
 
 private:
-    void writeLine(QIODevice &device, const QByteArray &line);
+    enum Channel { Out, Err, Log, ChannelCount };
 
-    QIODevice &m_out;
-    QIODevice &m_err;
-    QIODevice *m_log;
+    bool writeLine(Channel channel, const QString &line);
+    void failed(Channel channel);
+    QString describe(Channel channel) const;
+
+    OutputStream *m_streams[ChannelCount];
+    bool m_failed[ChannelCount] = {};
     bool m_json;
+    QString m_logPath;
 };

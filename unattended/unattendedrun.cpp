@@ -1,8 +1,8 @@
 #include "unattended/unattendedrun.h"
 
 #include "install/kitfolder.h"
-#include "platform/console.h"
 #include "platform/messagetext.h"
+#include "platform/outputstream.h"
 #include "platform/processservices.h"
 #include "platform/registry.h"
 #include "platform/remoteapi.h"
@@ -13,7 +13,6 @@
 #include <QCoreApplication>
 #include <QJsonArray>
 
-#include <cstdio>
 #include <memory>
 
 namespace {
@@ -56,8 +55,8 @@ RunReport::Fields runFields(int number, int count, const QString &iniFile, const
 
 } // namespace
 
-UnattendedRun::UnattendedRun(const UnattendedOptions &options, const InstallServices &services, QIODevice &out,
-                             QIODevice &err, QObject *parent)
+UnattendedRun::UnattendedRun(const UnattendedOptions &options, const InstallServices &services, OutputStream &out,
+                             OutputStream &err, QObject *parent)
     : QObject(parent), m_options(options), m_out(out), m_err(err), m_install(services)
 {
 }
@@ -66,26 +65,34 @@ UnattendedRun::~UnattendedRun() = default;
 
 int UnattendedRun::exec()
 {
-    QIODevice *log = nullptr;
+    const auto refuse = [this](const QString &error) {
+        m_err.write(QCoreApplication::applicationName() + QStringLiteral(": ") + escapeControls(error)
+                    + QStringLiteral(".\n"));
+        return toInt(ExitStatus::Usage);
+    };
     if (!m_options.logPath.isEmpty()) {
-        m_log.setFileName(m_options.logPath);
-        if (!m_log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-            m_err.write(tr("%1: the log file \"%2\" cannot be opened: %3\n")
-                            .arg(QCoreApplication::applicationName(), m_options.logPath, m_log.errorString())
-                            .toLocal8Bit());
-            return toInt(ExitStatus::Usage);
-        }
-        log = &m_log;
+        QString error;
+        m_log = OutputStream::openLog(m_options.logPath, &error);
+        if (!m_log)
+            return refuse(tr("the log file \"%1\" cannot be opened: %2").arg(m_options.logPath, error));
     }
-    m_report = std::make_unique<RunReport>(m_out, m_err, log, m_options.json);
+    m_report = std::make_unique<RunReport>(m_out, m_err, m_log.get(), m_options.json, m_options.logPath);
     QStringList quoted;
     for (const QString &argument : std::as_const(m_options.arguments))
         quoted << shellQuote(argument);
-    // Each argument as a shell reads it back.
-    m_report->event(QStringLiteral("start"), quoted.join(QLatin1Char(' ')),
-                    {{QStringLiteral("arguments"), QJsonArray::fromStringList(m_options.arguments)}});
+    // Each argument as a shell reads it back. A log or output that cannot
+    // take even this line ends the run before anything runs.
+    QString error;
+    if (!m_report->start(quoted.join(QLatin1Char(' ')),
+                         {{QStringLiteral("arguments"), QJsonArray::fromStringList(m_options.arguments)}}, &error))
+        return refuse(error);
 
     const auto finish = [this](ExitStatus status, QString reason = QString()) {
+        // The command lines are the check's answer: unwritten, it has none.
+        if (status == ExitStatus::Success && m_options.checkOnly && m_report->outputFailed()) {
+            status = ExitStatus::Usage;
+            reason = tr("standard output cannot be written");
+        }
         if (status == ExitStatus::Success)
             reason = m_options.checkOnly ? tr("ready: the list can run") : tr("the list ran to its end");
         m_report->result(status, reason);
@@ -111,18 +118,20 @@ int UnattendedRun::exec()
     return finish(outcome.status, outcome.detail);
 }
 
-void UnattendedRun::stop(const QString &why)
+void UnattendedRun::stop(const QString &why, bool final)
 {
     if (!m_report)
         return;
-    if (++m_stopRequests == 1) {
+    if (++m_stopRequests == 1 && !final) {
         m_report->message(tr("%1: stopping after the run in progress; the application manager is not stopped. "
                              "Send it again to exit at once.")
                               .arg(why));
         m_install.requestStop();
         return;
     }
-    m_report->message(tr("%1 again: exiting now; a run in progress goes on without Setup.").arg(why));
+    m_report->message((m_stopRequests == 1 ? tr("%1: exiting now; a run in progress goes on without Setup.")
+                                           : tr("%1 again: exiting now; a run in progress goes on without Setup."))
+                          .arg(why));
     m_install.abandon();
 }
 
@@ -136,6 +145,7 @@ void UnattendedRun::connectReport()
     connect(&m_install, &InstallRun::managerFound, this, [report](const QString &path) {
         report->event(QStringLiteral("manager"), path, {{QStringLiteral("path"), path}});
     });
+    connect(&m_install, &InstallRun::runStarted, this, &UnattendedRun::runMade);
     connect(&m_install, &InstallRun::runStarted, this,
             [report](int number, int count, const QString &iniFile, const QString &commandLine) {
                 report->event(QStringLiteral("run-start"),
@@ -183,18 +193,28 @@ int runUnattended(int &argc, char **argv, const UnattendedOptions &options, Tick
 {
     // Nothing graphical: this runs over SSH with no display at all.
     QCoreApplication app(argc, argv);
+    const std::unique_ptr<OutputStream> out = OutputStream::openStandard(OutputStream::Standard::Output);
+    const std::unique_ptr<OutputStream> err = OutputStream::openStandard(OutputStream::Standard::Error);
+    if (const QString error = out->errorString(); !error.isEmpty()) {
+        err->write(UnattendedRun::tr("%1: standard output cannot be written: %2.\n")
+                       .arg(QCoreApplication::applicationName(), error));
+        return toInt(ExitStatus::Usage);
+    }
+    // Before anything that may wait (a FIFO named as the log): a second
+    // request to stop ends the program even there.
+    StopSignals stopSignals(UnattendedRun::tr("%1: asked again to stop: exiting now; a run in progress goes on "
+                                              "without Setup.\n")
+                                .arg(QCoreApplication::applicationName())
+                                .toUtf8(),
+                            toInt(ExitStatus::CancelledBeforeRuns));
     LibraryRemoteApi remoteApi;
     const std::unique_ptr<Registry> registry = createSystemRegistry();
     SystemProcessServices processes;
-    // The manager's own output must not run into ours (JSON Lines, say).
-    QFile out;
-    QFile err;
-    std::fflush(stdout);
-    out.open(reserveStandardOutput(), QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
-    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
-
-    UnattendedRun run(options, {remoteApi, *registry, processes, ticks}, out, err);
-    StopSignals stopSignals;
+    UnattendedRun run(options, {remoteApi, *registry, processes, ticks}, *out, *err);
+    QObject::connect(&run, &UnattendedRun::runMade, &stopSignals,
+                     [&stopSignals] { stopSignals.setAtOnceStatus(toInt(ExitStatus::StoppedAfterRuns)); });
     QObject::connect(&stopSignals, &StopSignals::received, &run, &UnattendedRun::stop);
-    return run.exec();
+    const int status = run.exec();
+    stopSignals.release(status);
+    return status;
 }
