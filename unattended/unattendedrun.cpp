@@ -84,8 +84,10 @@ int UnattendedRun::exec()
     // take even this line ends the run before anything runs.
     QString error;
     if (!m_report->start(quoted.join(QLatin1Char(' ')),
-                         {{QStringLiteral("arguments"), QJsonArray::fromStringList(m_options.arguments)}}, &error))
+                         {{QStringLiteral("arguments"), QJsonArray::fromStringList(m_options.arguments)}}, &error)) {
+        m_report->result(ExitStatus::Usage, error); // on whichever took the start
         return refuse(error);
+    }
 
     const auto finish = [this](ExitStatus status, QString reason = QString()) {
         // The command lines are the check's answer: unwritten, it has none.

@@ -46,11 +46,21 @@ expect 0 20 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" --sh
 holds out 'LICENSE AGREEMENT'
 grep -q $'\r' "$work/out" && { echo "FAIL: --show-licence printed CR"; failed=1; }
 
-# An answer that cannot be written is no success.
-for option in --help --version --show-licence; do
-    expect 2 20 sh -c '"$0" "$1" >/dev/full' "$program" "$option"
+# An answer that cannot be written is no success: standard output full, or
+# closed (and not taken over by a descriptor of Setup's own): status 2. The
+# check's command lines are its answer too, refused before it looks for a
+# handheld.
+while IFS='|' read -r output options; do
+    expect 2 20 sh -c "\"\$0\" $options $output" "$program"
     holds err 'standard output cannot be written'
-done
+done <<CASES
+>/dev/full|--help
+>/dev/full|--version
+>/dev/full|--show-licence
+>/dev/full|--check --platform earlier --json
+>&-|--help
+>&-|--check --platform earlier
+CASES
 
 for option in --version -v; do
     expect 0 20 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" "$option"
@@ -80,10 +90,14 @@ $unattended 4.0|4.0-or-higher (.*) and earlier
 --language xx|en, de, fr
 CASES
 
-# A log that cannot be opened: status 2 before anything runs.
-expect 2 20 env -u DISPLAY "$program" $unattended earlier --log "$work"
-holds err 'cannot be opened'
-lines out 0
+# A log that cannot be opened or written: status 2 before anything runs, in
+# one line and with no warning of Qt's.
+for log in "$work" /dev/full; do
+    expect 2 20 env -u DISPLAY "$program" $unattended earlier --log "$log"
+    holds err "^TorvexSetup: the log file \"$log\" cannot be \(opened\|written\): "
+    lines err 1
+    lines out 0
+done
 # Without the remote-API library no handheld can ever answer: not worth retrying.
 # In English whatever the language, for the scripts that read it.
 expect 16 20 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u LD_LIBRARY_PATH LANGUAGE=de \
