@@ -38,6 +38,7 @@ void tst_Unattended::exitStatus_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<int>("runs"); // runs begun
     QTest::newRow("the list runs to its end") << "" << 0 << 6;
+    QTest::newRow("the list runs to its end, standard error lost") << "err" << 0 << 6;
     QTest::newRow("--check runs nothing") << "check" << 0 << 0;
     QTest::newRow("--check stopped") << "check stop" << 14 << 0;
     QTest::newRow("--check cannot print its command lines") << "check output" << 2 << 0;
@@ -86,6 +87,7 @@ void tst_Unattended::exitStatus()
     MemoryStream err;
     if (fault == QLatin1String("check output"))
         out.writesBeforeFailing = 1; // the start event only
+    err.writesBeforeFailing = fault == QLatin1String("err") ? 0 : -1;
     UnattendedRun run(options, {fakes.remoteApi, fakes.registry, fakes.processes, fakes.ticks}, out, err);
 
     // Every run ends as the row says, once the event loop has run.
@@ -147,8 +149,11 @@ void tst_Unattended::exitStatus()
     QCOMPARE(log.size(), json.size());
     QVERIFY2(log.last().contains(QStringLiteral(" result: status %1 (").arg(status)), qPrintable(log.last()));
     QCOMPARE(log.filter(QLatin1String(" pause: ")).size(), status == 0 && runs == 6 ? 5 : qMax(0, runs - 1));
-    // What the window would have shown goes to standard error.
-    QVERIFY(!err.text.isEmpty() || fault == QLatin1String("check"));
+    // What the window would have shown goes to standard error; if it cannot,
+    // the log and the JSON say so once, and nothing else changes.
+    QVERIFY(!err.text.isEmpty() || fault == QLatin1String("check") || fault == QLatin1String("err"));
+    QCOMPARE(log.filter(QLatin1String(" output-failed: standard error cannot be written: ")).size(),
+             fault == QLatin1String("err") ? 1 : 0);
 }
 
 void tst_Unattended::progressLines()
