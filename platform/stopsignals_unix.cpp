@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <iterator>
 #include <unistd.h>
 #include <utility>
 
