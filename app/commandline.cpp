@@ -3,12 +3,13 @@
 #include "assets/assets.h"
 #include "install/exitstatus.h"
 #include "install/kitfolder.h"
-#include "platform/console.h"
-#include "platform/processservices.h"
 #include "app/commandlinesystem.h"
-#include "platform/messagetext.h"
 #include "app/language.h"
 #include "app/setuplock.h"
+#include "platform/console.h"
+#include "platform/messagetext.h"
+#include "platform/outputstream.h"
+#include "platform/processservices.h"
 
 #include "torvexversion.h"
 
@@ -17,9 +18,6 @@
 #include <QDir>
 #include <QStringList>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <initializer_list>
 
 namespace {
@@ -57,22 +55,26 @@ public:
     }
 };
 
-// False when the text could not be written (a full disk, a closed pipe).
-bool print(std::FILE *stream, const QString &text)
+// False, with the reason, when the text could not be written (closed, a full
+// disk, a reader that has gone away).
+bool print(OutputStream::Standard stream, const QString &text, QString *error = nullptr)
 {
-    const QByteArray bytes = text.toLocal8Bit();
-    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size())
-        && std::fflush(stream) == 0;
+    const std::unique_ptr<OutputStream> out = OutputStream::openStandard(stream);
+    if (out->errorString().isEmpty() && out->write(text))
+        return true;
+    if (error)
+        *error = out->errorString();
+    return false;
 }
 
 // An answer on standard output counts only once it has been written.
 int answerOnStdout(const QString &text)
 {
-    if (print(stdout, text))
+    QString error;
+    if (print(OutputStream::Standard::Output, text, &error))
         return toInt(ExitStatus::Success);
-    const int error = errno;
-    print(stderr, CommandLine::tr("%1: standard output cannot be written: %2.\n")
-                      .arg(QCoreApplication::applicationName(), QString::fromLocal8Bit(std::strerror(error))));
+    print(OutputStream::Standard::Error, CommandLine::tr("%1: standard output cannot be written: %2.\n")
+                                             .arg(QCoreApplication::applicationName(), error));
     return toInt(ExitStatus::Usage);
 }
 
@@ -154,7 +156,7 @@ std::optional<int> answer(bool *displayNamed, std::optional<UnattendedOptions> *
             + environmentHelp() + QLatin1Char('\n') + CommandLine::exitStatusHelp();
     };
     const auto refuse = [&](const QString &error) {
-        print(stderr, program + QStringLiteral(": ") + error + QStringLiteral("\n\n") + usage());
+        print(OutputStream::Standard::Error, program + QStringLiteral(": ") + error + QStringLiteral("\n\n") + usage());
         return toInt(ExitStatus::Usage);
     };
 
@@ -204,7 +206,7 @@ std::optional<int> answer(bool *displayNamed, std::optional<UnattendedOptions> *
             window->logPath = QDir::current().absoluteFilePath(parser.value(options.log));
         QString error;
         if (!enterKitFolder(parser.value(options.kit), &error)) {
-            print(stderr, program + QStringLiteral(": ") + escapeControls(error) + QLatin1Char('\n'));
+            print(OutputStream::Standard::Error, program + QStringLiteral(": ") + escapeControls(error) + QLatin1Char('\n'));
             return toInt(ExitStatus::KitIncomplete);
         }
         return std::nullopt;
@@ -249,9 +251,12 @@ std::optional<int> handleCommandLine(int argc, char *argv[], std::optional<Unatt
             return status;
         if (*unattended)
             return std::nullopt;
+        // The window has nothing more to print, and must not end with the
+        // prompt it was started from.
+        detachConsole();
     }
     if (!displayNamed && !hasDisplay()) {
-        print(stderr, CommandLine::noDisplay(QCoreApplication::applicationName()));
+        print(OutputStream::Standard::Error, CommandLine::noDisplay(QCoreApplication::applicationName()));
         return toInt(ExitStatus::NoDisplay);
     }
     return std::nullopt;
@@ -278,7 +283,7 @@ std::optional<int> runBeforeWindow(int &argc, char *argv[], TickSource &ticks, W
         if (lock->state() == InstanceLock::State::HeldElsewhere) {
             // Nothing goes to the log or standard output: the log may well
             // be the running Setup's own.
-            print(stderr, CommandLine::tr("%1: another Setup is already running on this desktop; try again "
+            print(OutputStream::Standard::Error, CommandLine::tr("%1: another Setup is already running on this desktop; try again "
                                           "once it has ended.\n")
                               .arg(QCoreApplication::applicationName()));
             return toInt(ExitStatus::AlreadyRunning);

@@ -1,8 +1,9 @@
-#include "platform/systemservices.h"
 #include "app/commandline.h"
 #include "app/language.h"
 #include "app/setuplock.h"
 #include "app/windowlog.h"
+#include "platform/console.h"
+#include "platform/systemservices.h"
 #include "wizard/form1.h"
 #include "wizard/state/globalvar.h"
 #include "wizard/windowsystem.h"
@@ -12,6 +13,8 @@
 
 int main(int argc, char *argv[])
 {
+    // Before anything opens a descriptor that could take a standard number.
+    fillClosedStandardDescriptors();
     RealTickSource ticks;
     WindowOptions window;
     if (const std::optional<int> status = runBeforeWindow(argc, argv, ticks, &window))

@@ -2,21 +2,20 @@
 
 #include "install/installrun.h"
 #include "platform/messagetext.h"
+#include "platform/outputstream.h"
 #include "unattended/runreport.h"
 #include "unattended/unattendedrun.h"
 
 #include <QCoreApplication>
 
-#include <cstdio>
-
 namespace {
 
 // The window has no progress lines or messages to print: the user sees them.
-class Discard final : public QIODevice
+class Discard final : public OutputStream
 {
-protected:
-    qint64 readData(char *, qint64) override { return -1; }
-    qint64 writeData(const char *, qint64 length) override { return length; }
+public:
+    bool write(const QString &) override { return true; }
+    QString errorString() const override { return QString(); }
 };
 
 } // namespace
@@ -29,16 +28,14 @@ bool WindowLog::open(const QString &path)
     if (path.isEmpty())
         return true;
     QString error;
-    if (!openRunLog(m_file, path, &error)) {
-        const QByteArray line = (QCoreApplication::applicationName() + QStringLiteral(": ") + escapeControls(error)
-                                 + QLatin1Char('\n'))
-                                    .toLocal8Bit();
-        std::fputs(line.constData(), stderr);
+    m_file = openRunLog(path, &error);
+    if (!m_file) {
+        if (const auto err = OutputStream::openStandard(OutputStream::Standard::Error))
+            err->write(QCoreApplication::applicationName() + QStringLiteral(": ") + escapeControls(error) + QLatin1Char('\n'));
         return false;
     }
     m_discard = std::make_unique<Discard>();
-    m_discard->open(QIODevice::WriteOnly);
-    m_report = std::make_unique<RunReport>(*m_discard, *m_discard, &m_file, false);
+    m_report = std::make_unique<RunReport>(*m_discard, *m_discard, m_file.get(), false, path);
     return true;
 }
 
@@ -46,7 +43,9 @@ void WindowLog::follow(InstallRun &install, const QStringList &arguments)
 {
     if (!m_report)
         return;
-    m_report->start(arguments);
+    // The log was writable a moment ago; a failure now is told in the log's
+    // own way, as the run goes on.
+    m_report->start(arguments, nullptr);
     UnattendedRun::connectReport(install, *m_report, &m_context);
 }
 

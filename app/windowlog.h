@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QFile>
 #include <QObject>
 #include <QStringList>
 
 #include <memory>
 
 class InstallRun;
+class OutputStream;
 class RunReport;
 
 // The window's install written to --log line for line as an unattended run
@@ -27,8 +27,8 @@ public:
     void finish(int status);
 
 private:
-    QFile m_file;
-    std::unique_ptr<QIODevice> m_discard;
+    std::unique_ptr<OutputStream> m_file;
+    std::unique_ptr<OutputStream> m_discard;
     std::unique_ptr<RunReport> m_report;
     QObject m_context;
 };

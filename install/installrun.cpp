@@ -183,6 +183,12 @@ InstallOutcome InstallRun::runLists(std::span<const InstallList *const> lists, c
     int count = 0;
     for (const InstallList *list : lists)
         count += int(list->size());
+    if (mode == Mode::Check) {
+        // A stop asked for while checking: no "ready" for a check cut short.
+        QCoreApplication::processEvents();
+        if (m_abandoned || m_stopRequested)
+            return stopped(0, count, QString());
+    }
 
     int number = 0;
     QString lastIniFile;

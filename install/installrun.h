@@ -61,7 +61,8 @@ public:
     explicit InstallRun(const InstallServices &services, QTimer *pauseTimer = nullptr, QObject *parent = nullptr);
 
     // One attempt with the chosen lists (A before B). In Check mode it stops
-    // before the first run and reports the command lines instead. A call made
+    // before the first run and reports the command lines instead (none when
+    // it was asked to stop by then). A call made
     // while an attempt is under way, or after abandon(), is refused with a
     // message. A stop request holds until the attempt it stopped is over.
     InstallOutcome run(bool listA, bool listB, Mode mode = Mode::Install);

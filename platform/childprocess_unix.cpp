@@ -72,8 +72,12 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const LaunchCommand &command, 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     // Terminal input is not the program's to take, least of all once the
-    // wizard has ended; its output goes where the wizard's goes.
+    // wizard has ended. Nor is the wizard's output its to share: written to
+    // a connection that has closed (an SSH session dropped), it would end
+    // the run by SIGPIPE, and it would run into the wizard's own lines.
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     // Nothing else of the wizard's goes with it: a descriptor opened without
     // close-on-exec (by the remote-API library, say) would otherwise live on
     // in a program meant to outlive the wizard.

@@ -52,8 +52,11 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const LaunchCommand &command, 
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION created{};
+    // A console manager gets no share of the wizard's console: neither its
+    // Ctrl+C and close (a process group of its own) nor its window.
+    const DWORD flags = CREATE_NEW_PROCESS_GROUP | CREATE_NO_WINDOW;
     if (!CreateProcessW(reinterpret_cast<const wchar_t *>(program.utf16()),
-                        reinterpret_cast<wchar_t *>(commandLine.data()), nullptr, nullptr, FALSE, 0, nullptr,
+                        reinterpret_cast<wchar_t *>(commandLine.data()), nullptr, nullptr, FALSE, flags, nullptr,
                         nullptr, &startup, &created)) {
         return fail(qt_error_string(int(GetLastError())));
     }

@@ -1,5 +1,13 @@
 #pragma once
 
+// Opens the null device on each of the standard descriptors 0 to 2 that the
+// program was started with closed, before anything else can take their
+// numbers (and have its own lines sent there as standard output). Output
+// descriptors get it open for reading only, so that a closed standard output
+// still cannot be written. Nothing to do on Windows, where the standard
+// streams are handles, not numbers.
+void fillClosedStandardDescriptors();
+
 // Lets a program built for the window system print where it was started
 // from. On Windows, such a program has no console of its own: it attaches to
 // the console of the command prompt that started it, if there is one, and
@@ -7,8 +15,6 @@
 // Elsewhere the streams already go there and nothing is done.
 void attachParentConsole();
 
-// Keeps standard output for the program's own lines: programs it starts
-// from now on write theirs to standard error instead, so that what the
-// program prints (JSON Lines, say) reaches its reader whole. Returns the file
-// descriptor that now stands for the program's standard output.
-int reserveStandardOutput();
+// Lets go of the console attachParentConsole() attached, so that closing
+// that prompt does not end a window that has nothing more to print there.
+void detachConsole();

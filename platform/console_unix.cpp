@@ -1,18 +1,29 @@
 #include "platform/console.h"
 
+#include <cerrno>
 #include <fcntl.h>
+#include <initializer_list>
 #include <unistd.h>
+
+void fillClosedStandardDescriptors()
+{
+    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (::fcntl(fd, F_GETFD) >= 0 || errno != EBADF)
+            continue;
+        // The lowest free number, which is `fd` unless a lower one is closed
+        // too, and that one is filled first.
+        const int opened = ::open("/dev/null", O_RDONLY);
+        if (opened >= 0 && opened != fd) {
+            ::dup2(opened, fd);
+            ::close(opened);
+        }
+    }
+}
 
 void attachParentConsole()
 {
 }
 
-int reserveStandardOutput()
+void detachConsole()
 {
-    // A copy that started programs do not inherit; their descriptor 1 is
-    // standard error from now on.
-    const int own = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3);
-    if (own < 0 || ::dup2(STDERR_FILENO, STDOUT_FILENO) < 0)
-        return STDOUT_FILENO;
-    return own;
 }

@@ -6,13 +6,31 @@
 
 namespace {
 
+bool attached = false;
+
 bool connected(DWORD stream)
 {
     const HANDLE handle = GetStdHandle(stream);
     return handle != nullptr && handle != INVALID_HANDLE_VALUE;
 }
 
+// The console's output for one standard stream, for the system's handle
+// (which OutputStream writes to) and for the C library's (Qt's own messages).
+void sendToConsole(DWORD stream, std::FILE *file)
+{
+    const HANDLE console = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr);
+    if (console != INVALID_HANDLE_VALUE)
+        SetStdHandle(stream, console);
+    if (std::freopen("CONOUT$", "w", file))
+        std::setvbuf(file, nullptr, _IONBF, 0);
+}
+
 } // namespace
+
+void fillClosedStandardDescriptors()
+{
+}
 
 void attachParentConsole()
 {
@@ -22,14 +40,17 @@ void attachParentConsole()
     const bool errConnected = connected(STD_ERROR_HANDLE);
     if (!AttachConsole(ATTACH_PARENT_PROCESS))
         return; // started from Explorer, say: there is no console to print on
-    if (!outConnected && std::freopen("CONOUT$", "w", stdout))
-        std::setvbuf(stdout, nullptr, _IONBF, 0);
-    if (!errConnected && std::freopen("CONOUT$", "w", stderr))
-        std::setvbuf(stderr, nullptr, _IONBF, 0);
+    attached = true;
+    if (!outConnected)
+        sendToConsole(STD_OUTPUT_HANDLE, stdout);
+    if (!errConnected)
+        sendToConsole(STD_ERROR_HANDLE, stderr);
 }
 
-int reserveStandardOutput()
+void detachConsole()
 {
-    // Started programs inherit no handles of ours, standard output included.
-    return _fileno(stdout);
+    if (!attached)
+        return;
+    attached = false;
+    FreeConsole();
 }

@@ -10,22 +10,24 @@
 #define RAPI_CALL
 #endif
 
-LibraryRemoteApi::LibraryRemoteApi(const QString &libraryName) : m_library(libraryName) {}
+LibraryRemoteApi::LibraryRemoteApi(const QString &libraryName) : m_libraryName(libraryName) {}
 
 QFunctionPointer LibraryRemoteApi::resolve(const char *symbol)
 {
+    if (!m_library)
+        m_library = std::make_unique<QLibrary>(m_libraryName);
     const auto unavailable = [this](const QString &what, const QString &why) {
         return RemoteApiUnavailable(QCoreApplication::translate("RemoteApi", "The remote-API library %1 %2 (%3).")
-                                        .arg(fileName(m_library.fileName()), what, why)
+                                        .arg(fileName(m_libraryName), what, why)
                                         .toStdString());
     };
     QString whyNot;
-    if (!m_library.isLoaded() && !load(&whyNot))
+    if (!m_library->isLoaded() && !load(&whyNot))
         throw unavailable(QCoreApplication::translate("RemoteApi", "cannot be loaded"), whyNot);
-    QFunctionPointer f = m_library.resolve(symbol);
+    QFunctionPointer f = m_library->resolve(symbol);
     if (!f) {
         throw unavailable(QCoreApplication::translate("RemoteApi", "has no %1").arg(QLatin1String(symbol)),
-                          m_library.errorString());
+                          m_library->errorString());
     }
     return f;
 }

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 
 #ifdef Q_OS_WIN
@@ -76,5 +77,9 @@ private:
     // remoteapi_win.cpp).
     bool load(QString *whyNot);
 
-    QLibrary m_library;
+    QString m_libraryName;
+    // Made on first use only: Qt 6.4 tidies up every QLibrary made at exit,
+    // and one never loaded makes it start its logging rules then, reading
+    // through locale data it has already freed (a double free at exit).
+    std::unique_ptr<QLibrary> m_library;
 };

@@ -4,9 +4,9 @@ bool LibraryRemoteApi::load(QString *whyNot)
 {
     // The loader never looks in the current directory unless the user's own
     // LD_LIBRARY_PATH names it.
-    if (m_library.load())
+    if (m_library->load())
         return true;
-    *whyNot = m_library.errorString();
+    *whyNot = m_library->errorString();
     return false;
 }
 

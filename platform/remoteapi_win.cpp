@@ -6,11 +6,11 @@
 
 bool LibraryRemoteApi::load(QString *whyNot)
 {
-    const QString name = m_library.fileName();
+    const QString name = m_library->fileName();
     if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))) {
-        if (m_library.load())
+        if (m_library->load())
             return true;
-        *whyNot = m_library.errorString();
+        *whyNot = m_library->errorString();
         return false;
     }
     // By name only from System32, where the handheld's desktop software puts
@@ -31,11 +31,11 @@ bool LibraryRemoteApi::load(QString *whyNot)
     const DWORD length = GetModuleFileNameW(module, path.data(), DWORD(path.size()));
     bool loaded = false;
     if (length > 0 && length < path.size()) {
-        m_library.setFileName(QString::fromWCharArray(path.data(), int(length)));
-        loaded = m_library.load();
+        m_library->setFileName(QString::fromWCharArray(path.data(), int(length)));
+        loaded = m_library->load();
         if (!loaded) {
-            *whyNot = m_library.errorString();
-            m_library.setFileName(name);
+            *whyNot = m_library->errorString();
+            m_library->setFileName(name);
         }
     } else {
         *whyNot = qt_error_string(int(GetLastError()));

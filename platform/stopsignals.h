@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -7,18 +8,33 @@
 // SIGTERM and SIGHUP; on Windows Ctrl+C, Ctrl+Break and the console's close.
 // While this object lives they no longer end the program; each one is
 // reported instead, through the event loop (never worked on inside the
-// handler). Destroying it restores the default handling. One at a time.
+// handler). A signal the program was started with set to be ignored (under
+// nohup, say) stays ignored; SIGPIPE is ignored, so that a write to a reader
+// that has gone away fails instead of ending the program. Destroying the
+// object restores each disposition as it was found. One at a time.
+//
+// The event loop may be held up (opening a FIFO that has no reader, writing
+// to a full pipe). A request that comes while an earlier one has not yet
+// reached it ends the program at once, from the handler: `atOnceLine` on
+// standard error, then the status last set with setAtOnceStatus().
 class StopSignals : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit StopSignals(QObject *parent = nullptr);
+    StopSignals(const QByteArray &atOnceLine, int atOnceStatus, QObject *parent = nullptr);
     ~StopSignals() override;
 
+    void setAtOnceStatus(int status);
+    // The program has written its last line and ends with `status`. On
+    // Windows a console being closed waits for this (up to 4 s; the system
+    // ends the program soon after) and then ends the program with `status`.
+    void release(int status);
+
 signals:
-    // `name` says which: "SIGTERM", "Ctrl+C", ...
-    void received(const QString &name);
+    // `name` says which: "SIGTERM", "Ctrl+C", ... `final` when the system
+    // ends the program shortly whatever it does (a console closed).
+    void received(const QString &name, bool final);
 
 private:
     void readPending();

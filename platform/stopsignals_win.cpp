@@ -1,13 +1,32 @@
 #include "platform/stopsignals.h"
 
+#include <QMetaObject>
+
+#include <algorithm>
 #include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
 
 #include <qt_windows.h>
 
 namespace {
 
-// The console calls its handler on a thread of its own, with no object.
-std::atomic<StopSignals *> receiver{nullptr};
+// The console calls its handler on a thread of its own, with no object. The
+// receiver is used only under the lock, so that it cannot be destroyed in
+// between.
+std::mutex receiverLock;
+StopSignals *receiver = nullptr;
+std::atomic<int> unhandled{0};
+std::atomic<int> atOnceStatus{1};
+std::atomic<int> finalStatus{0};
+char atOnceLine[512];
+DWORD atOnceLength = 0;
+// Set once the last line is written; made once and kept for the program's life,
+// as a handler may still wait on it while the object goes.
+HANDLE released = nullptr;
+
+constexpr DWORD CloseWaitMs = 4000; // the system ends the program after 5 s
 
 QString eventName(DWORD type)
 {
@@ -22,29 +41,80 @@ QString eventName(DWORD type)
     return QStringLiteral("console event %1").arg(type);
 }
 
+[[noreturn]] void exitAtOnce()
+{
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), atOnceLine, atOnceLength, &written, nullptr);
+    std::_Exit(atOnceStatus.load());
+}
+
 BOOL WINAPI onConsoleEvent(DWORD type)
 {
-    StopSignals *target = receiver.load();
-    if (!target || (type != CTRL_C_EVENT && type != CTRL_BREAK_EVENT && type != CTRL_CLOSE_EVENT))
+    if (type != CTRL_C_EVENT && type != CTRL_BREAK_EVENT && type != CTRL_CLOSE_EVENT)
         return FALSE;
-    const QString name = eventName(type);
-    // Handed to the object's own thread; nothing else is done here.
-    QMetaObject::invokeMethod(target, [target, name] { emit target->received(name); }, Qt::QueuedConnection);
-    return TRUE;
+    const bool final = type == CTRL_CLOSE_EVENT;
+    {
+        const std::lock_guard lock(receiverLock);
+        StopSignals *target = receiver;
+        if (!target)
+            return FALSE;
+        // The event loop has not taken the last request yet: it is held up,
+        // and only this thread can end the program now.
+        if (unhandled.fetch_add(1) > 0)
+            exitAtOnce();
+        // Handed to the object's own thread; nothing else is done here.
+        const QString name = eventName(type);
+        QMetaObject::invokeMethod(
+            target,
+            [target, name, final] {
+                emit target->received(name, final);
+                unhandled.fetch_sub(1);
+            },
+            Qt::QueuedConnection);
+    }
+    if (!final)
+        return TRUE;
+    // Windows ends the program as soon as this returns: the run is given the
+    // time to write its result, and the program ends with its status.
+    if (WaitForSingleObject(released, CloseWaitMs) == WAIT_OBJECT_0)
+        std::_Exit(finalStatus.load());
+    exitAtOnce();
 }
 
 } // namespace
 
-StopSignals::StopSignals(QObject *parent) : QObject(parent)
+StopSignals::StopSignals(const QByteArray &line, int status, QObject *parent) : QObject(parent)
 {
-    receiver.store(this);
+    atOnceLength = DWORD(std::min(size_t(line.size()), sizeof atOnceLine));
+    std::memcpy(atOnceLine, line.constData(), atOnceLength);
+    atOnceStatus.store(status);
+    unhandled.store(0);
+    if (!released)
+        released = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ResetEvent(released);
+    {
+        const std::lock_guard lock(receiverLock);
+        receiver = this;
+    }
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
 
 StopSignals::~StopSignals()
 {
     SetConsoleCtrlHandler(onConsoleEvent, FALSE);
-    receiver.store(nullptr);
+    const std::lock_guard lock(receiverLock);
+    receiver = nullptr;
+}
+
+void StopSignals::setAtOnceStatus(int status)
+{
+    atOnceStatus.store(status);
+}
+
+void StopSignals::release(int status)
+{
+    finalStatus.store(status);
+    SetEvent(released);
 }
 
 void StopSignals::readPending()

@@ -1,11 +1,9 @@
 #include "unattended/runreport.h"
 
 #include "platform/messagetext.h"
+#include "platform/outputstream.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
-#include <QFile>
-#include <QFileDevice>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -18,60 +16,83 @@ QString timestamp()
     return now.toOffsetFromUtc(now.offsetFromUtc()).toString(Qt::ISODateWithMs);
 }
 
-QByteArray json(const QJsonValue &value)
+QString json(const QJsonValue &value)
 {
     // A one-element array is the shortest way to have Qt escape one value.
     const QByteArray array = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
-    return array.sliced(1, array.size() - 2);
+    return QString::fromUtf8(array.sliced(1, array.size() - 2));
 }
 
-QByteArray jsonObject(const RunReport::Fields &fields)
+QString jsonObject(const RunReport::Fields &fields)
 {
     // Written by hand to keep the fields in the order given.
-    QByteArray line = "{";
+    QString line = QStringLiteral("{");
     for (const auto &[key, value] : fields) {
         if (line.size() > 1)
-            line += ',';
-        line += json(key) + ':' + json(value);
+            line += QLatin1Char(',');
+        line += json(key) + QLatin1Char(':') + json(value);
     }
-    return line + '}';
+    return line + QLatin1Char('}');
+}
+
+QString logLine(const QString &time, const QString &name, const QString &text)
+{
+    return time + QLatin1Char(' ') + name + QStringLiteral(": ") + escapeControls(text);
+}
+
+QString eventObject(const QString &time, const QString &name, const RunReport::Fields &fields)
+{
+    return jsonObject(RunReport::Fields{{QStringLiteral("time"), time}, {QStringLiteral("event"), name}} + fields);
 }
 
 } // namespace
 
-RunReport::RunReport(QIODevice &out, QIODevice &err, QIODevice *log, bool json)
-    : m_out(out), m_err(err), m_log(log), m_json(json)
+RunReport::RunReport(OutputStream &out, OutputStream &err, OutputStream *log, bool json, const QString &logPath)
+    : m_streams{&out, &err, log}, m_json(json), m_logPath(logPath)
 {
 }
 
-void RunReport::start(const QStringList &arguments)
+bool RunReport::start(const QStringList &arguments, QString *error)
 {
     QStringList quoted;
     for (const QString &argument : arguments)
         quoted << shellQuote(argument);
-    event(QStringLiteral("start"), quoted.join(QLatin1Char(' ')),
-          {{QStringLiteral("arguments"), QJsonArray::fromStringList(arguments)}});
+    const QString text = quoted.join(QLatin1Char(' '));
+    const Fields fields{{QStringLiteral("arguments"), QJsonArray::fromStringList(arguments)}};
+    const QString time = timestamp();
+    const QString name = QStringLiteral("start");
+    for (const Channel channel : {Log, Out}) {
+        OutputStream *stream = m_streams[channel];
+        if (!stream || (channel == Out && !m_json))
+            continue;
+        const QString line = channel == Log ? logLine(time, name, text) : eventObject(time, name, fields);
+        if (!stream->write(line + QLatin1Char('\n'))) {
+            m_failed[channel] = true;
+            if (error)
+                *error = tr("%1 cannot be written: %2").arg(describe(channel), stream->errorString());
+            return false;
+        }
+    }
+    return true;
 }
 
 void RunReport::event(const QString &name, const QString &text, const Fields &fields)
 {
     const QString time = timestamp();
-    if (m_log)
-        writeLine(*m_log, (time + QLatin1Char(' ') + name + QStringLiteral(": ") + escapeControls(text)).toUtf8());
+    writeLine(Log, logLine(time, name, text));
     if (m_json)
-        writeLine(m_out, jsonObject(Fields{{QStringLiteral("time"), time}, {QStringLiteral("event"), name}} + fields));
+        writeLine(Out, eventObject(time, name, fields));
 }
 
 void RunReport::progress(const QString &line)
 {
     if (!m_json)
-        writeLine(m_out, escapeControls(line).toLocal8Bit());
+        writeLine(Out, escapeControls(line));
 }
 
 void RunReport::message(const QString &text)
 {
-    writeLine(m_err, (QCoreApplication::applicationName() + QStringLiteral(": ") + escapeControls(text, true))
-                         .toLocal8Bit());
+    writeLine(Err, QCoreApplication::applicationName() + QStringLiteral(": ") + escapeControls(text, true));
     event(QStringLiteral("message"), QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')),
           {{QStringLiteral("text"), text}});
 }
@@ -79,14 +100,11 @@ void RunReport::message(const QString &text)
 void RunReport::result(ExitStatus status, const QString &givenReason)
 {
     const QString reason = givenReason.isEmpty() ? exitStatusMeaning(status) : givenReason;
-    if (m_log) {
-        writeLine(*m_log, (timestamp() + QStringLiteral(" result: status %1 (%2)").arg(toInt(status)).arg(escapeControls(reason)))
-                              .toUtf8());
-    }
+    writeLine(Log, timestamp() + QStringLiteral(" result: status %1 (%2)").arg(toInt(status)).arg(escapeControls(reason)));
     if (m_json) {
-        writeLine(m_out, jsonObject({{QStringLiteral("event"), QStringLiteral("result")},
-                                     {QStringLiteral("status"), toInt(status)},
-                                     {QStringLiteral("reason"), reason}}));
+        writeLine(Out, jsonObject({{QStringLiteral("event"), QStringLiteral("result")},
+                                   {QStringLiteral("status"), toInt(status)},
+                                   {QStringLiteral("reason"), reason}}));
     }
 }
 
@@ -95,20 +113,46 @@ QString RunReport::seconds(qint64 ms)
     return QStringLiteral("%1 s").arg(double(ms) / 1000.0, 0, 'f', 1);
 }
 
-void RunReport::writeLine(QIODevice &device, const QByteArray &line)
+bool RunReport::writeLine(Channel channel, const QString &line)
 {
-    // A reader that has gone away does not stop the run; the log keeps it.
-    device.write(line + '\n');
-    if (auto *file = qobject_cast<QFileDevice *>(&device))
-        file->flush();
+    OutputStream *stream = m_streams[channel];
+    if (!stream || m_failed[channel])
+        return false;
+    if (stream->write(line + QLatin1Char('\n')))
+        return true;
+    failed(channel);
+    return false;
 }
 
-bool openRunLog(QFile &log, const QString &path, QString *error)
+void RunReport::failed(Channel channel)
 {
-    log.setFileName(path);
-    if (log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-        return true;
-    *error = QCoreApplication::translate("UnattendedRun", "the log file \"%1\" cannot be opened: %2")
-                 .arg(path, log.errorString());
-    return false;
+    // A reader that has gone away, a full disk: the run goes on, and what is
+    // left is told, once.
+    m_failed[channel] = true;
+    const QString error = m_streams[channel]->errorString();
+    const QString text = tr("%1 cannot be written: %2; the run goes on without it.").arg(describe(channel), error);
+    writeLine(Err, QCoreApplication::applicationName() + QStringLiteral(": ") + escapeControls(text));
+    static const QString keys[ChannelCount] = {QStringLiteral("output"), QStringLiteral("error"), QStringLiteral("log")};
+    event(QStringLiteral("output-failed"), text, {{QStringLiteral("stream"), keys[channel]}, {QStringLiteral("error"), error}});
+}
+
+QString RunReport::describe(Channel channel) const
+{
+    switch (channel) {
+    case Out:
+        return tr("standard output");
+    case Err:
+        return tr("standard error");
+    default:
+        return tr("the log file \"%1\"").arg(m_logPath);
+    }
+}
+
+std::unique_ptr<OutputStream> openRunLog(const QString &path, QString *error)
+{
+    QString why;
+    std::unique_ptr<OutputStream> log = OutputStream::openLog(path, &why);
+    if (!log)
+        *error = RunReport::tr("the log file \"%1\" cannot be opened: %2").arg(path, why);
+    return log;
 }

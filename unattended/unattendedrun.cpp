@@ -1,8 +1,8 @@
 #include "unattended/unattendedrun.h"
 
 #include "install/kitfolder.h"
-#include "platform/console.h"
 #include "platform/messagetext.h"
+#include "platform/outputstream.h"
 #include "platform/processservices.h"
 #include "platform/registry.h"
 #include "platform/remoteapi.h"
@@ -12,7 +12,6 @@
 
 #include <QCoreApplication>
 
-#include <cstdio>
 #include <memory>
 
 namespace {
@@ -55,8 +54,8 @@ RunReport::Fields runFields(int number, int count, const QString &iniFile, const
 
 } // namespace
 
-UnattendedRun::UnattendedRun(const UnattendedOptions &options, const InstallServices &services, QIODevice &out,
-                             QIODevice &err, QObject *parent)
+UnattendedRun::UnattendedRun(const UnattendedOptions &options, const InstallServices &services, OutputStream &out,
+                             OutputStream &err, QObject *parent)
     : QObject(parent), m_options(options), m_out(out), m_err(err), m_install(services)
 {
 }
@@ -65,20 +64,32 @@ UnattendedRun::~UnattendedRun() = default;
 
 int UnattendedRun::exec()
 {
-    QIODevice *log = nullptr;
+    const auto refuse = [this](const QString &error) {
+        m_err.write(QCoreApplication::applicationName() + QStringLiteral(": ") + escapeControls(error)
+                    + QStringLiteral(".\n"));
+        return toInt(ExitStatus::Usage);
+    };
     if (!m_options.logPath.isEmpty()) {
         QString error;
-        if (!openRunLog(m_log, m_options.logPath, &error)) {
-            m_err.write((QCoreApplication::applicationName() + QStringLiteral(": ") + error + QLatin1Char('\n'))
-                            .toLocal8Bit());
-            return toInt(ExitStatus::Usage);
-        }
-        log = &m_log;
+        m_log = openRunLog(m_options.logPath, &error);
+        if (!m_log)
+            return refuse(error);
     }
-    m_report = std::make_unique<RunReport>(m_out, m_err, log, m_options.json);
-    m_report->start(m_options.arguments);
+    m_report = std::make_unique<RunReport>(m_out, m_err, m_log.get(), m_options.json, m_options.logPath);
+    // A log or output that cannot take even this line ends the run before
+    // anything runs.
+    QString error;
+    if (!m_report->start(m_options.arguments, &error)) {
+        m_report->result(ExitStatus::Usage, error); // on whichever took the start
+        return refuse(error);
+    }
 
     const auto finish = [this](ExitStatus status, QString reason = QString()) {
+        // The command lines are the check's answer: unwritten, it has none.
+        if (status == ExitStatus::Success && m_options.checkOnly && m_report->outputFailed()) {
+            status = ExitStatus::Usage;
+            reason = tr("standard output cannot be written");
+        }
         if (status == ExitStatus::Success)
             reason = m_options.checkOnly ? tr("ready: the list can run") : tr("the list ran to its end");
         m_report->result(status, reason);
@@ -91,24 +102,27 @@ int UnattendedRun::exec()
     }
 
     connectReport(m_install, *m_report, this);
+    connect(&m_install, &InstallRun::runStarted, this, &UnattendedRun::runMade);
     const InstallOutcome outcome = m_install.run(m_options.listA, !m_options.listA,
                                                  m_options.checkOnly ? InstallRun::Mode::Check
                                                                      : InstallRun::Mode::Install);
     return finish(outcome.status, outcome.detail);
 }
 
-void UnattendedRun::stop(const QString &why)
+void UnattendedRun::stop(const QString &why, bool final)
 {
     if (!m_report)
         return;
-    if (++m_stopRequests == 1) {
+    if (++m_stopRequests == 1 && !final) {
         m_report->message(tr("%1: stopping after the run in progress; the application manager is not stopped. "
                              "Send it again to exit at once.")
                               .arg(why));
         m_install.requestStop();
         return;
     }
-    m_report->message(tr("%1 again: exiting now; a run in progress goes on without Setup.").arg(why));
+    m_report->message((m_stopRequests == 1 ? tr("%1: exiting now; a run in progress goes on without Setup.")
+                                           : tr("%1 again: exiting now; a run in progress goes on without Setup."))
+                          .arg(why));
     m_install.abandon();
 }
 
@@ -178,18 +192,28 @@ int runUnattended(int &argc, char **argv, const UnattendedOptions &options, Tick
 {
     // Nothing graphical: this runs over SSH with no display at all.
     QCoreApplication app(argc, argv);
+    const std::unique_ptr<OutputStream> out = OutputStream::openStandard(OutputStream::Standard::Output);
+    const std::unique_ptr<OutputStream> err = OutputStream::openStandard(OutputStream::Standard::Error);
+    if (const QString error = out->errorString(); !error.isEmpty()) {
+        err->write(UnattendedRun::tr("%1: standard output cannot be written: %2.\n")
+                       .arg(QCoreApplication::applicationName(), error));
+        return toInt(ExitStatus::Usage);
+    }
+    // Before anything that may wait (a FIFO named as the log): a second
+    // request to stop ends the program even there.
+    StopSignals stopSignals(UnattendedRun::tr("%1: asked again to stop: exiting now; a run in progress goes on "
+                                              "without Setup.\n")
+                                .arg(QCoreApplication::applicationName())
+                                .toUtf8(),
+                            toInt(ExitStatus::CancelledBeforeRuns));
     LibraryRemoteApi remoteApi;
     const std::unique_ptr<Registry> registry = createSystemRegistry();
     SystemProcessServices processes;
-    // The manager's own output must not run into ours (JSON Lines, say).
-    QFile out;
-    QFile err;
-    std::fflush(stdout);
-    out.open(reserveStandardOutput(), QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
-    err.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered);
-
-    UnattendedRun run(options, {remoteApi, *registry, processes, ticks}, out, err);
-    StopSignals stopSignals;
+    UnattendedRun run(options, {remoteApi, *registry, processes, ticks}, *out, *err);
+    QObject::connect(&run, &UnattendedRun::runMade, &stopSignals,
+                     [&stopSignals] { stopSignals.setAtOnceStatus(toInt(ExitStatus::StoppedAfterRuns)); });
     QObject::connect(&stopSignals, &StopSignals::received, &run, &UnattendedRun::stop);
-    return run.exec();
+    const int status = run.exec();
+    stopSignals.release(status);
+    return status;
 }

@@ -2,13 +2,12 @@
 
 #include "install/installrun.h"
 
-#include <QFile>
 #include <QObject>
 #include <QStringList>
 
 #include <memory>
 
-class QIODevice;
+class OutputStream;
 class RunReport;
 class TickSource;
 
@@ -31,34 +30,40 @@ class UnattendedRun : public QObject
     Q_OBJECT
 
 public:
-    UnattendedRun(const UnattendedOptions &options, const InstallServices &services, QIODevice &out,
-                  QIODevice &err, QObject *parent = nullptr);
+    UnattendedRun(const UnattendedOptions &options, const InstallServices &services, OutputStream &out,
+                  OutputStream &err, QObject *parent = nullptr);
     ~UnattendedRun() override;
 
     // Opens the log, enters the kit, runs; returns the exit status.
     int exec();
 
     // A request to stop (a signal, Ctrl+C): the first ends the list after
-    // the run in progress, a second stops waiting at once. The manager is
-    // never stopped.
-    void stop(const QString &why);
+    // the run in progress, a second stops waiting at once, and so does a
+    // `final` one (the system ends the program soon whatever it does). The
+    // manager is never stopped.
+    void stop(const QString &why, bool final = false);
 
     // Tells `report` what `install` does for as long as `context` lives: the
     // handheld, the manager, each run and pause, and how each attempt ended.
     static void connectReport(InstallRun &install, RunReport &report, QObject *context);
 
-private:
+signals:
+    // The manager's process for a run exists: from now on a stop leaves the
+    // handheld perhaps partly set up.
+    void runMade();
 
+private:
     UnattendedOptions m_options;
-    QIODevice &m_out;
-    QIODevice &m_err;
-    QFile m_log;
+    OutputStream &m_out;
+    OutputStream &m_err;
+    std::unique_ptr<OutputStream> m_log;
     InstallRun m_install;
     std::unique_ptr<RunReport> m_report;
     int m_stopRequests = 0;
 };
 
 // The program's unattended mode: a QCoreApplication, the system's services
-// with pauses timed by `ticks`, standard output and error, and the signals
-// that ask to stop. Returns the exit status.
+// with pauses timed by `ticks`, standard output and error (status 2 when
+// standard output cannot be written), and the signals that ask to stop.
+// Returns the exit status.
 int runUnattended(int &argc, char **argv, const UnattendedOptions &options, TickSource &ticks);

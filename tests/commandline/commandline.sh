@@ -49,11 +49,21 @@ expect 0 20 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" --sh
 holds out 'LICENSE AGREEMENT'
 grep -q $'\r' "$work/out" && { echo "FAIL: --show-licence printed CR"; failed=1; }
 
-# An answer that cannot be written is no success.
-for option in --help --version --show-licence; do
-    expect 2 20 sh -c '"$0" "$1" >/dev/full' "$program" "$option"
+# An answer that cannot be written is no success: standard output full, or
+# closed (and not taken over by a descriptor of Setup's own): status 2. The
+# check's command lines are its answer too, refused before it looks for a
+# handheld.
+while IFS='|' read -r output options; do
+    expect 2 20 sh -c "\"\$0\" $options $output" "$program"
     holds err 'standard output cannot be written'
-done
+done <<CASES
+>/dev/full|--help
+>/dev/full|--version
+>/dev/full|--show-licence
+>/dev/full|--check --platform earlier --json
+>&-|--help
+>&-|--check --platform earlier
+CASES
 
 for option in --version -v; do
     expect 0 20 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" "$option"
@@ -83,10 +93,12 @@ $unattended 4.0|4.0-or-higher (.*) and earlier
 --language xx|en, de, fr
 CASES
 
-# A log that cannot be opened: status 2 before anything runs, or the window opens.
-for mode in "$unattended earlier" ""; do
-    expect 2 20 "$program" $mode --log "$work"
-    holds err 'cannot be opened'
+# A log that cannot be opened or written: status 2 before anything runs or the
+# window opens, in one line and with no warning of Qt's.
+for row in "$unattended earlier|$work" "$unattended earlier|/dev/full" "|$work"; do
+    log=${row#*|}
+    expect 2 20 "$program" ${row%%|*} --log "$log"
+    holds err "^TorvexSetup: the log file \"$log\" cannot be \(opened\|written\): "
     lines err 1
     lines out 0
 done
@@ -97,9 +109,12 @@ expect 16 20 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u LD_LIBRARY_
 [[ $(tail -n1 "$work/out") == '{"event":"result","status":16,"reason":"The remote-API library librapi.so cannot be loaded '* ]] ||
     { echo "FAIL: JSON result:"; cat "$work/out"; failed=1; }
 holds err 'librapi.so cannot be loaded'
-# A kit folder that is not there, for the window too.
-expect 12 20 "$program" --kit "$work/no such kit"
-holds err 'no such kit'
+# A kit folder that is not there, for the window too; ended before the
+# remote-API library is ever named, which once freed Qt's data twice at exit.
+for mode in "" "$unattended earlier"; do
+    expect 12 20 "$program" $mode --kit "$work/no such kit"
+    holds err 'no such kit'
+done
 
 # No display, an empty one, one that does not answer, or the X11 platform
 # named without one: one line and status 1, where Qt would abort.

@@ -2,9 +2,11 @@
 // a thousand times shorter, so that real runs take no real time.
 #include "doubles/fakeservices.h"
 #include "app/commandline.h"
+#include "platform/console.h"
 
 int main(int argc, char *argv[])
 {
+    fillClosedStandardDescriptors();
     FastTickSource ticks(1000);
     // Only for unattended runs: a start that would open the window ends.
     return runBeforeWindow(argc, argv, ticks).value_or(99);

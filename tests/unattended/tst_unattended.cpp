@@ -2,10 +2,10 @@
 // services with fast ticks, with no window system at all: one row for each
 // exit status it can end with.
 #include "doubles/fakeservices.h"
+#include "doubles/memorystream.h"
 #include "install/launchcommand.h"
 #include "unattended/unattendedrun.h"
 
-#include <QBuffer>
 #include <QGuiApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -16,9 +16,9 @@
 namespace {
 const QString ManagerKey = QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAPPMGR.EXE");
 
-QStringList lines(const QByteArray &text)
+QStringList lines(const QString &text)
 {
-    return QString::fromUtf8(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 } // namespace
 
@@ -38,7 +38,10 @@ void tst_Unattended::exitStatus_data()
     QTest::addColumn<int>("status");
     QTest::addColumn<int>("runs"); // runs begun
     QTest::newRow("the list runs to its end") << "" << 0 << 6;
+    QTest::newRow("the list runs to its end, standard error lost") << "err" << 0 << 6;
     QTest::newRow("--check runs nothing") << "check" << 0 << 0;
+    QTest::newRow("--check stopped") << "check stop" << 14 << 0;
+    QTest::newRow("--check cannot print its command lines") << "check output" << 2 << 0;
     QTest::newRow("log cannot be opened") << "log" << 2 << 0;
     QTest::newRow("no handheld") << "device" << 10 << 0;
     QTest::newRow("no manager") << "manager" << 11 << 0;
@@ -76,14 +79,15 @@ void tst_Unattended::exitStatus()
         fakes.processes.missingFiles << iniFilePath(QStringLiteral("/opt/torvex"), QLatin1StringView("\\KestLanguages.ini"));
     UnattendedOptions options;
     options.json = true;
-    options.checkOnly = fault == QLatin1String("check");
+    options.checkOnly = fault.startsWith(QLatin1String("check"));
     options.logPath = fault == QLatin1String("log") ? temp.path() : temp.filePath(QStringLiteral("run.log"));
     options.kit = fault == QLatin1String("kit") ? temp.filePath(QStringLiteral("no kit")) : QString();
     options.arguments = QStringList{QStringLiteral("TorvexSetup"), QStringLiteral("--unattended")};
-    QBuffer out;
-    QBuffer err;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
+    MemoryStream out;
+    MemoryStream err;
+    if (fault == QLatin1String("check output"))
+        out.writesBeforeFailing = 1; // the start event only
+    err.writesBeforeFailing = fault == QLatin1String("err") ? 0 : -1;
     UnattendedRun run(options, {fakes.remoteApi, fakes.registry, fakes.processes, fakes.ticks}, out, err);
 
     // Every run ends as the row says, once the event loop has run.
@@ -105,20 +109,28 @@ void tst_Unattended::exitStatus()
             process->end(crash ? ProcessEnd{ProcessEnd::Kind::Signal, 11} : ProcessEnd{});
         });
     };
-    if (fault == QLatin1String("stop first"))
+    if (fault == QLatin1String("stop first") || fault == QLatin1String("check stop"))
         QTimer::singleShot(0, &run, [&] { run.stop(QStringLiteral("SIGINT")); });
 
     QCOMPARE(run.exec(), status);
     QCOMPARE(fakes.processes.started.size(), runs);
     QCOMPARE(stillRunning, fault == QLatin1String("stop twice")); // not waited for
     if (fault == QLatin1String("log")) {
-        QVERIFY(out.data().isEmpty());
-        QVERIFY(err.data().contains("cannot be opened"));
+        QVERIFY(out.text.isEmpty());
+        QVERIFY(err.text.contains(QLatin1String("cannot be opened")));
+        return;
+    }
+    if (fault == QLatin1String("check output")) {
+        // Said once, on what is left, and not called ready.
+        QCOMPARE(lines(err.text).filter(QLatin1String("standard output cannot be written")).size(), 1);
+        QFile logFile(options.logPath);
+        QVERIFY(logFile.open(QIODevice::ReadOnly));
+        QVERIFY(logFile.readAll().trimmed().endsWith("result: status 2 (standard output cannot be written)"));
         return;
     }
 
     // The JSON Lines end with the result, as the log does.
-    const QStringList json = lines(out.data());
+    const QStringList json = lines(out.text);
     const QJsonObject result = QJsonDocument::fromJson(json.last().toUtf8()).object();
     QCOMPARE(result.keys(), (QStringList{"event", "reason", "status"}));
     QCOMPARE(result.value(QLatin1String("status")).toInt(), status);
@@ -126,19 +138,22 @@ void tst_Unattended::exitStatus()
     const QString says = fault == QLatin1String("library")  ? QStringLiteral("fakerapi.so")
         : fault == QLatin1String("not executable")          ? QStringLiteral("\"/opt/ceappmgr\", which may not be run")
                                                             : QString();
-    QVERIFY2(QString::fromLocal8Bit(err.data()).contains(says), err.data().constData());
+    QVERIFY2(err.text.contains(says), qPrintable(err.text));
     if (fault == QLatin1String("library"))
         QVERIFY(result.value(QLatin1String("reason")).toString().contains(says));
     QCOMPARE(json.filter(QLatin1String("\"event\":\"run-start\"")).size(), runs);
-    QCOMPARE(json.filter(QLatin1String("\"event\":\"planned\"")).size(), options.checkOnly ? 6 : 0);
+    QCOMPARE(json.filter(QLatin1String("\"event\":\"planned\"")).size(), fault == QLatin1String("check") ? 6 : 0);
     QFile logFile(options.logPath);
     QVERIFY(logFile.open(QIODevice::ReadOnly));
-    const QStringList log = lines(logFile.readAll());
+    const QStringList log = lines(QString::fromUtf8(logFile.readAll()));
     QCOMPARE(log.size(), json.size());
     QVERIFY2(log.last().contains(QStringLiteral(" result: status %1 (").arg(status)), qPrintable(log.last()));
     QCOMPARE(log.filter(QLatin1String(" pause: ")).size(), status == 0 && runs == 6 ? 5 : qMax(0, runs - 1));
-    // What the window would have shown goes to standard error.
-    QVERIFY(!err.data().isEmpty() || options.checkOnly);
+    // What the window would have shown goes to standard error; if it cannot,
+    // the log and the JSON say so once, and nothing else changes.
+    QVERIFY(!err.text.isEmpty() || fault == QLatin1String("check") || fault == QLatin1String("err"));
+    QCOMPARE(log.filter(QLatin1String(" output-failed: standard error cannot be written: ")).size(),
+             fault == QLatin1String("err") ? 1 : 0);
 }
 
 void tst_Unattended::progressLines()
@@ -146,23 +161,21 @@ void tst_Unattended::progressLines()
     QCoreApplication::setApplicationName(QStringLiteral("TorvexSetup"));
     FakeServices fakes;
     fakes.registry.localMachine.insert(ManagerKey, QStringLiteral("/opt/ceappmgr"));
-    QBuffer out;
-    QBuffer err;
-    out.open(QIODevice::WriteOnly);
-    err.open(QIODevice::WriteOnly);
+    MemoryStream out;
+    MemoryStream err;
     UnattendedOptions options;
     options.listA = false;
     UnattendedRun run(options, {fakes.remoteApi, fakes.registry, fakes.processes, fakes.ticks}, out, err);
 
     QCOMPARE(run.exec(), 0);
-    const QStringList progress = lines(out.data());
+    const QStringList progress = lines(out.text);
     QCOMPARE(progress.size(), 6);
     QVERIFY2(QRegularExpression(QStringLiteral(R"(^\[1/6\] w300netcf\.all\.wce4\.ARMV4\.ini: done in \d+\.\d s \(exit code 0\)$)"))
                  .match(progress.first())
                  .hasMatch(),
              qPrintable(progress.first()));
     QVERIFY(progress.last().startsWith(QLatin1String("[6/6] TorvexSetup.ini: done in ")));
-    QCOMPARE(QString::fromLocal8Bit(err.data()),
+    QCOMPARE(err.text,
              QStringLiteral("TorvexSetup: Setup has successfully installed Torvex on your Pocket PC.\n"));
 }
 

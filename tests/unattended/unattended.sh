@@ -3,9 +3,10 @@
 # a whole run of the "4.0.0 or higher" list against the demo's simulated
 # handheld and sample manager (status 0, the log's lines, the JSON result),
 # and a SIGTERM during the third run (status 15 after that run, the manager
-# left to finish), and a second Setup beside a running one (status 17, and a
-# killed one's lock holding nothing back). The program's pauses are a
-# thousand times shorter.
+# left to finish); nohup, a log that blocks or goes away, a manager that
+# prints into a closed channel; a second Setup beside a running one (status
+# 17, and a killed one's lock holding nothing back). The program's pauses are
+# a thousand times shorter.
 # Usage: unattended.sh <program> <demo dir>
 set -uo pipefail
 
@@ -138,6 +139,61 @@ grep -q $'\e' "$work/check.log" "$work/out" && fail "an escape character reached
 line=$(grep ' start: ' "$work/check.log")
 eval "set -- ${line#* start: }"
 [[ $# == 8 && $6 == "$kit" ]] || fail "the arguments do not read back: ${line#* start: }"
+
+echo "-- nohup; a second SIGTERM while the log's FIFO has no reader"
+cd "$work/kit" || exit 1
+registry "$work/manager"
+rm -f runs started3 done3
+# The hang-up that nohup set aside stays aside: the list runs to its end.
+nohup "$program" --unattended --accept-licence --platform 4.0-or-higher >"$work/out" 2>"$work/err" &
+pid=$!
+for _ in $(seq 200); do [[ -e started3 ]] && break; sleep 0.05; done
+kill -HUP "$pid"
+status=0
+wait "$pid" || status=$?
+(( status == 0 )) && [[ $(cat runs) == 6 ]] || fail "under nohup a hang-up gave $status after $(cat runs) runs"
+rm -f runs "$work/log.fifo"
+mkfifo "$work/log.fifo"
+"$program" --unattended --accept-licence --platform 4.0-or-higher --log "$work/log.fifo" >"$work/out" 2>"$work/err" &
+pid=$!
+# Blocked in opening it, where the event loop never runs.
+for _ in $(seq 100); do [[ $(cat "/proc/$pid/wchan" 2>/dev/null) == wait_for_partner ]] && break; sleep 0.05; done
+kill -TERM "$pid"
+sleep 0.2
+kill -TERM "$pid"
+for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+kill -KILL "$pid" 2>/dev/null && fail "a second SIGTERM did not end it"
+status=0
+wait "$pid" || status=$?
+(( status == 14 )) || fail "blocked on the log: exited with $status, not 14"
+[[ $(cat "$work/err") == "TorvexSetup: asked again to stop: exiting now; a run in progress goes on without Setup." ]] ||
+    fail "blocked on the log: $(cat "$work/err")"
+[[ -e runs ]] && fail "a run was made"
+
+echo "-- the log's reader and Setup's output go away mid-run; the manager prints"
+rm -f "$work/log.fifo"
+mkfifo "$work/log.fifo"
+head -n 2 "$work/log.fifo" >/dev/null &
+status=0
+"$program" --unattended --accept-licence --platform 4.0-or-higher --log "$work/log.fifo" --json >"$work/out" \
+    2>"$work/err" || status=$?
+(( status == 0 )) || fail "log gone: exited with $status, not 0"
+[[ $(grep -c 'cannot be written' "$work/err") == 1 ]] || fail "log gone: $(cat "$work/err")"
+grep -q '"event":"output-failed","stream":"log","error":"Broken pipe"}$' "$work/out" || fail "log gone: no JSON event"
+[[ $(tail -n1 "$work/out") == '{"event":"result","status":0,"reason":"the list ran to its end"}' ]] ||
+    fail "log gone: $(tail -n1 "$work/out")"
+# A manager that prints once Setup's channel (an SSH session, say) has closed.
+cat >"$work/printer" <<'SCRIPT'
+#!/bin/sh
+sleep 0.1
+echo "run output"; echo "run error" >&2
+echo done >>printed
+SCRIPT
+chmod +x "$work/printer"
+registry "$work/printer"
+{ "$program" --unattended --accept-licence --platform 4.0-or-higher --log printer.log 2>&1; echo $? >"$work/status"; } | true
+[[ $(cat "$work/status") == 0 && $(wc -l <printed) == 6 ]] || fail "printing manager: $(cat "$work/status"), $(cat printed)"
+(( $(grep -c ' output-failed: ' printer.log) == 2 )) || fail "lost output not logged: $(cat printer.log)"
 
 (( failed == 0 )) && echo "unattended: all cases pass"
 exit "$failed"
