@@ -242,6 +242,13 @@ Prüfen Sie den Anwendungs-Manager und klicken Sie dann auf Weiter, um neu zu be
     </message>
 </context>
 <context>
+    <name>OutputStream</name>
+    <message>
+        <source>nothing could be written</source>
+        <translation>es konnte nichts geschrieben werden</translation>
+    </message>
+</context>
+<context>
     <name>QGnomeTheme</name>
     <message>
         <source>&amp;OK</source>

@@ -242,6 +242,13 @@ Vérifiez le gestionnaire d&apos;applications, puis cliquez sur Suivant pour rec
     </message>
 </context>
 <context>
+    <name>OutputStream</name>
+    <message>
+        <source>nothing could be written</source>
+        <translation>rien n&apos;a pu être écrit</translation>
+    </message>
+</context>
+<context>
     <name>QGnomeTheme</name>
     <message>
         <source>&amp;OK</source>
