@@ -251,9 +251,6 @@ std::optional<int> handleCommandLine(int argc, char *argv[], std::optional<Unatt
             return status;
         if (*unattended)
             return std::nullopt;
-        // The window has nothing more to print, and must not end with the
-        // prompt it was started from.
-        detachConsole();
     }
     if (!displayNamed && !hasDisplay()) {
         print(OutputStream::Standard::Error, CommandLine::noDisplay(QCoreApplication::applicationName()));

@@ -15,6 +15,7 @@ int main(int argc, char *argv[])
 {
     // Before anything opens a descriptor that could take a standard number.
     fillClosedStandardDescriptors();
+    ignoreBrokenPipes();
     RealTickSource ticks;
     WindowOptions window;
     if (const std::optional<int> status = runBeforeWindow(argc, argv, ticks, &window))
@@ -33,12 +34,15 @@ int main(int argc, char *argv[])
         return toInt(ExitStatus::AlreadyRunning);
     }
     WindowLog log;
-    if (!log.open(window.logPath))
+    if (!log.open(window.logPath, window.arguments))
         return toInt(ExitStatus::Usage);
+    // The window has nothing more to print, and must not end with the
+    // prompt it was started from.
+    detachConsole();
     GlobalVar vars;
 
     Form1 form(vars, system.services());
-    log.follow(form.installRun(), window.arguments);
+    log.follow(form.installRun());
     form.show(); // centred on its screen as it opens
     // The program ends when its only window has been unloaded.
     const int status = app->exec();

@@ -1,17 +1,17 @@
 #include "app/setuplock.h"
 
-#include <QCoreApplication>
+#include "platform/outputstream.h"
 
-#include <cstdio>
+#include <QCoreApplication>
 
 std::unique_ptr<InstanceLock> takeSetupLock()
 {
     auto lock = std::make_unique<InstanceLock>(QStringLiteral("TorvexSetup"));
     if (lock->state() == InstanceLock::State::Unavailable) {
-        const QByteArray line = QStringLiteral("%1: %2; going on without making sure no other Setup runs.\n")
-                                    .arg(QCoreApplication::applicationName(), lock->error())
-                                    .toLocal8Bit();
-        std::fputs(line.constData(), stderr);
+        if (const auto err = OutputStream::openStandard(OutputStream::Standard::Error)) {
+            err->write(QStringLiteral("%1: %2; going on without making sure no other Setup runs.\n")
+                           .arg(QCoreApplication::applicationName(), lock->error()));
+        }
     }
     return lock;
 }

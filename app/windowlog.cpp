@@ -23,29 +23,29 @@ public:
 WindowLog::WindowLog() = default;
 WindowLog::~WindowLog() = default;
 
-bool WindowLog::open(const QString &path)
+bool WindowLog::open(const QString &path, const QStringList &arguments)
 {
     if (path.isEmpty())
         return true;
     QString error;
     m_file = openRunLog(path, &error);
-    if (!m_file) {
-        if (const auto err = OutputStream::openStandard(OutputStream::Standard::Error))
-            err->write(QCoreApplication::applicationName() + QStringLiteral(": ") + escapeControls(error) + QLatin1Char('\n'));
-        return false;
+    if (m_file) {
+        m_discard = std::make_unique<Discard>();
+        m_report = std::make_unique<RunReport>(*m_discard, *m_discard, m_file.get(), false, path);
+        if (m_report->start(arguments, &error))
+            return true;
+        m_report.reset();
     }
-    m_discard = std::make_unique<Discard>();
-    m_report = std::make_unique<RunReport>(*m_discard, *m_discard, m_file.get(), false, path);
-    return true;
+    if (const auto err = OutputStream::openStandard(OutputStream::Standard::Error))
+        err->write(QCoreApplication::applicationName() + QStringLiteral(": ") + escapeControls(error) + QLatin1Char('\n'));
+    return false;
 }
 
-void WindowLog::follow(InstallRun &install, const QStringList &arguments)
+void WindowLog::follow(InstallRun &install)
 {
     if (!m_report)
         return;
-    // The log was writable a moment ago; a failure now is told in the log's
-    // own way, as the run goes on.
-    m_report->start(arguments, nullptr);
+    // A log that fails from now on simply stops: the user has the window.
     UnattendedRun::connectReport(install, *m_report, &m_context);
 }
 

@@ -20,9 +20,10 @@ public:
 
     // Opens `path` to append to; nothing to do when it is empty. False, after
     // a line on standard error, when it cannot be opened.
-    bool open(const QString &path);
-    // From now on, logs what `install` does; `arguments` for the start line.
-    void follow(InstallRun &install, const QStringList &arguments);
+    // Its first line holds `arguments`, and must be written too.
+    bool open(const QString &path, const QStringList &arguments);
+    // From now on, logs what `install` does.
+    void follow(InstallRun &install);
     // The result line.
     void finish(int status);
 

@@ -8,6 +8,11 @@
 // streams are handles, not numbers.
 void fillClosedStandardDescriptors();
 
+// A reader that has gone away (a log piped into head, a closed SSH session)
+// makes a write fail instead of ending the program in the middle of an
+// install; started programs get the default back. Nothing to do on Windows.
+void ignoreBrokenPipes();
+
 // Lets a program built for the window system print where it was started
 // from. On Windows, such a program has no console of its own: it attaches to
 // the console of the command prompt that started it, if there is one, and

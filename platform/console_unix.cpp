@@ -1,6 +1,7 @@
 #include "platform/console.h"
 
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <initializer_list>
 #include <unistd.h>
@@ -18,6 +19,11 @@ void fillClosedStandardDescriptors()
             ::close(opened);
         }
     }
+}
+
+void ignoreBrokenPipes()
+{
+    ::signal(SIGPIPE, SIG_IGN);
 }
 
 void attachParentConsole()

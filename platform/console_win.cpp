@@ -47,6 +47,10 @@ void attachParentConsole()
         sendToConsole(STD_ERROR_HANDLE, stderr);
 }
 
+void ignoreBrokenPipes()
+{
+}
+
 void detachConsole()
 {
     if (!attached)

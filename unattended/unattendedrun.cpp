@@ -80,7 +80,9 @@ int UnattendedRun::exec()
     // anything runs.
     QString error;
     if (!m_report->start(m_options.arguments, &error)) {
-        m_report->result(ExitStatus::Usage, error); // on whichever took the start
+        // Told on every stream that still works: a JSON reader learns why
+        // nothing ran.
+        m_report->result(ExitStatus::Usage, error);
         return refuse(error);
     }
 
@@ -184,7 +186,9 @@ void UnattendedRun::connectReport(InstallRun &install, RunReport &reportTo, QObj
         else if (!outcome.message.isEmpty())
             report->message(outcome.message);
         else if (outcome.status == ExitStatus::Success && mode == InstallRun::Mode::Install)
-            report->message(tr("Setup has successfully installed Torvex on your Pocket PC."));
+            // The window's own words from its catalogue: the window's log
+            // speaks its language, a run without a window English.
+            report->message(QCoreApplication::translate("Form1", "Setup has successfully installed Torvex on your Pocket PC."));
     });
 }
 

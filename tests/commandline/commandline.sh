@@ -95,7 +95,7 @@ CASES
 
 # A log that cannot be opened or written: status 2 before anything runs or the
 # window opens, in one line and with no warning of Qt's.
-for row in "$unattended earlier|$work" "$unattended earlier|/dev/full" "|$work"; do
+for row in "$unattended earlier|$work" "$unattended earlier|/dev/full" "|$work" "|/dev/full"; do
     log=${row#*|}
     expect 2 20 "$program" ${row%%|*} --log "$log"
     holds err "^TorvexSetup: the log file \"$log\" cannot be \(opened\|written\): "
