@@ -16,7 +16,8 @@
 set -euo pipefail
 
 (( $# <= 1 )) || { echo "usage: deb-src-entries.sh [ROOT]" >&2; exit 2; }
-apt=${1:-/}/etc/apt
+root=${1:-/}
+apt=${root%/}/etc/apt
 parts=$apt/sources.list.d
 say() { echo "deb-src-entries.sh: $*" >&2; }
 
