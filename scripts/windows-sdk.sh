@@ -3,7 +3,7 @@
 # (TORVEX_CACHE, default ~/.cache/torvexsetup) and prints the folder it is in.
 # Unpacks ../shared/windows-sdk/ beside the project when that archive is there
 # and its SHA-256 matches; otherwise builds it from Debian's qt6-base source
-# package (80 minutes at nice 19 on two busy cores), first enabling source
+# package (25 minutes at nice 19 on two cores, 80 on two busy ones), first enabling source
 # packages from the machine's own package sources (scripts/deb-src-entries.sh).
 # Only the folder goes to standard output, so that qt=$(windows-sdk.sh)
 # gets nothing else; everything else goes to standard error.
@@ -47,7 +47,7 @@ else
     say "no $archive"
 fi
 say "building Qt 6.4.2 for Windows from Debian's qt6-base source package instead:"
-say "this takes over an hour on two cores (80 minutes measured at nice 19 on two busy ones) and about 3 GB of disk"
+say "this takes about half an hour on two cores (over an hour on busy ones) and about 3 GB of disk"
 
 sudo=()
 [[ $(id -u) -ne 0 ]] && sudo=(sudo)
