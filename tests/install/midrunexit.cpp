@@ -1,8 +1,9 @@
 // A wizard on the real registry file and process starter whose window is
 // closed with Yes while the application manager's first run is under way.
-// It then goes on running without a window for the milliseconds given as its
-// argument before it exits. TORVEX_REGISTRY names the manager; the working
-// directory holds the INI files.
+// With the argument "linger" it then goes on running without a window until a
+// file "leave" appears in the working directory (a minute at most), so that a
+// test on a busy machine decides when it ends. TORVEX_REGISTRY names the
+// manager; the working directory holds the INI files.
 #include "doubles/fakeservices.h"
 #include "doubles/observedprocesses.h"
 #include "wizard/form1.h"
@@ -10,13 +11,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QTimer>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    const int lingerMs = argc > 1 ? QByteArray(argv[1]).toInt() : 0;
+    const bool linger = argc > 1 && QByteArray(argv[1]) == "linger";
 
     FakeServices fakes;
     fakes.messages.answers = {true};
@@ -33,8 +35,16 @@ int main(int argc, char *argv[])
     if (!form.isUnloaded())
         return 1;
 
-    QEventLoop linger;
-    QTimer::singleShot(lingerMs, &linger, &QEventLoop::quit);
-    linger.exec();
+    if (!linger)
+        return 0;
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (QFile::exists(QStringLiteral("leave")))
+            loop.quit();
+    });
+    poll.start(50);
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+    loop.exec();
     return 0;
 }
