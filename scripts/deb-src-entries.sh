@@ -10,11 +10,12 @@
 # What apt reads decides: entries it does not read (disabled or commented
 # out) are left out, and so are the archives, suites and components that
 # have a source entry already, in either format; CD-ROM entries too.
-# The new files are put in place only once apt, given a copy of the
-# machine's sources with them added, reads them without an error or a new
-# warning; the files it wrote before are replaced (or removed, when every
-# entry has its sources already). When there is nothing it can use, or apt
-# refuses the result, it says so and stops, touching nothing.
+# The new files (readable by all unless one of the sources files is not)
+# are put in place only once apt, given a copy of the machine's sources with
+# them added, reads them without an error or a new warning; the files it
+# wrote before are replaced (or removed, when every entry has its sources
+# already). When there is nothing it can use, or apt refuses the result, it
+# says so and stops, touching nothing.
 # Usage: deb-src-entries.sh [ROOT]   the apt configuration under ROOT/etc/apt (default /)
 # Exit status: 0 written or nothing to do, 1 nothing usable, 2 usage,
 # 3 apt cannot read the sources (as they are, or with the new entries).
@@ -46,13 +47,20 @@ trap 'exit 143' TERM
 
 # A snapshot of what apt reads (names as apt takes them; files starting with
 # a dot and other names it skips), without the files of ours being replaced.
+# A URI may carry a password: when some of these files are not for every
+# user to read, neither are the new ones.
 mkdir "$scratch/parts"
-[[ -f $apt/sources.list ]] && cp -- "$apt/sources.list" "$scratch/sources.list"
+mode=644
+snapshot() { # <file> <copy>
+    cp -- "$1" "$2"
+    (( 8#$(stat -L -c %a -- "$1") & 4 )) || mode=600
+}
+[[ -f $apt/sources.list ]] && snapshot "$apt/sources.list" "$scratch/sources.list"
 shopt -s nullglob
 for file in "$parts"/*; do
     name=${file##*/}
     [[ $name =~ ^[A-Za-z0-9_.-]+\.(list|sources)$ && -f $file ]] || continue
-    [[ $name == "${ours[0]}" || $name == "${ours[1]}" ]] || cp -- "$file" "$scratch/parts/$name"
+    [[ $name == "${ours[0]}" || $name == "${ours[1]}" ]] || snapshot "$file" "$scratch/parts/$name"
 done
 shopt -u nullglob
 
@@ -218,7 +226,7 @@ fi
 for kind in "${new[@]}"; do
     tmp=$("${sudo[@]}" mktemp "$parts/.torvex-deb-src.$$.XXXXXX")
     "${sudo[@]}" cp -- "$scratch/new.$kind" "$tmp"
-    "${sudo[@]}" chmod 644 "$tmp"
+    "${sudo[@]}" chmod "$mode" "$tmp"
     "${sudo[@]}" mv -f -T -- "$tmp" "$parts/torvex-deb-src.$kind"
     say "wrote $parts/torvex-deb-src.$kind"
 done

@@ -5,6 +5,7 @@
 # what it wrote; apt itself then reads the result (no network needed).
 # Usage: debsrcentries.sh <project dir>
 set -uo pipefail
+umask 022
 
 script=$1/scripts/deb-src-entries.sh
 command -v apt-get >/dev/null || { echo "no apt-get here: skipped"; exit 77; }
@@ -38,7 +39,7 @@ Signed-By:
  mQINBGQ
  -----END PGP PUBLIC KEY BLOCK-----
 Architectures: amd64"
-inline_src=$(sed 's/^Types: deb$/Types: deb-src/' <<<"$inline")
+inline_src=${inline/Types: deb/Types: deb-src}
 # Options a source entry must share with its binary one, or apt refuses both.
 options="Types: deb
 X-Repolib-Name: Debian
