@@ -210,10 +210,12 @@ fi
 # warning it did not give before (a target configured twice, say).
 if (( ${#new[@]} )); then
     for kind in "${new[@]}"; do cp -- "$scratch/new.$kind" "$scratch/parts/torvex-deb-src.$kind"; done
-    if ! read_sources "$scratch/targets" "$scratch/after" ||
-        grep -vxF -f "$scratch/before" "$scratch/after" | grep -q '^[EW]:'; then
+    status=0
+    read_sources "$scratch/targets" "$scratch/after" || status=$?
+    grep -vxF -f "$scratch/before" "$scratch/after" >"$scratch/news" || true
+    if (( status )) || grep -q '^[EW]:' "$scratch/news"; then
         say "apt does not accept the source entries made for this machine; nothing changed:"
-        grep -vxF -f "$scratch/before" "$scratch/after" >&2 || true
+        cat "$scratch/news" >&2
         exit 3
     fi
 fi
