@@ -72,9 +72,16 @@ read_sources() { # <targets> <messages>
         -o Dir::State::Lists="$scratch/lists" -o Dir::Cache="$scratch/cache" indextargets --no-release-info \
         --format "\$(TARGET_OF)$tab\$(REPO_URI)$tab\$(RELEASE)$tab\$(COMPONENT)" >"$1" 2>"$2"
 }
+# apt's messages, naming the machine's files rather than their copies.
+relay() { # <messages>
+    local text
+    text=$(<"$1")
+    text=${text//"$scratch/parts"/"$parts"}
+    printf '%s\n' "${text//"$scratch/sources.list"/"$apt/sources.list"}" >&2
+}
 if ! read_sources "$scratch/targets" "$scratch/before"; then
     say "apt cannot read this machine's package sources as they are; nothing changed:"
-    cat "$scratch/before" >&2
+    relay "$scratch/before"
     exit 3
 fi
 
@@ -215,7 +222,7 @@ if (( ${#new[@]} )); then
     grep -vxF -f "$scratch/before" "$scratch/after" >"$scratch/news" || true
     if (( status )) || grep -q '^[EW]:' "$scratch/news"; then
         say "apt does not accept the source entries made for this machine; nothing changed:"
-        cat "$scratch/news" >&2
+        relay "$scratch/news"
         exit 3
     fi
 fi
