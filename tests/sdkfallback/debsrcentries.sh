@@ -5,6 +5,7 @@
 # what it wrote; apt itself then reads the result (no network needed).
 # Usage: debsrcentries.sh <project dir>
 set -uo pipefail
+umask 022
 
 script=$1/scripts/deb-src-entries.sh
 command -v apt-get >/dev/null || { echo "no apt-get here: skipped"; exit 77; }
@@ -38,7 +39,18 @@ Signed-By:
  mQINBGQ
  -----END PGP PUBLIC KEY BLOCK-----
 Architectures: amd64"
-inline_src=$(sed -e 's/^Types: deb$/Types: deb-src/' -e '/^Architectures:/d' <<<"$inline")
+inline_src=${inline/Types: deb/Types: deb-src}
+# Options a source entry must share with its binary one, or apt refuses both.
+options="Types: deb
+X-Repolib-Name: Debian
+URIs: http://mirror.invalid/debian
+Suites: bookworm
+Components: main
+Trusted: yes
+Check-Valid-Until: no
+Enabled: True
+${inline#*main
+}"
 disabled="Types: deb
 URIs: http://off.invalid/debian
 Suites: bookworm
@@ -79,6 +91,7 @@ case_() {
         else
             [[ $(cat "$file" 2>/dev/null) == "$expected" ]] || fail "$name: $kind is:
 $(cat "$file" 2>/dev/null)"
+            [[ $(stat -c %a "$file") == 644 ]] || fail "$name: $kind is not readable by all"
         fi
     done
     # apt reads it all, with a source index for each binary one.
@@ -86,6 +99,7 @@ $(cat "$file" 2>/dev/null)"
     targets=$(apt-get -o Dir::Etc="$root/etc/apt" -o Dir::State="$root/state" -o Dir::Cache="$root/cache" \
         indextargets --no-release-info --format '$(CREATED_BY) $(SITE) $(RELEASE)' 2>"$work/err") ||
         { fail "$name: apt cannot read the result: $(cat "$work/err")"; return; }
+    [[ -s $work/err ]] && fail "$name: apt warns: $(cat "$work/err")"
     targets=$(grep -v ' cdrom:' <<<"$targets")
     [[ $(grep '^Packages' <<<"$targets" | cut -d' ' -f2- | sort -u) == $(grep '^Sources' <<<"$targets" | cut -d' ' -f2- | sort -u) ]] ||
         fail "$name: not a source index for each binary one: $targets"
@@ -107,8 +121,31 @@ case_ "both formats" 0 "sources.list=${oneline//mirror/local}" "sources.list.d/d
     "${oneline_src//mirror/local}"
 case_ "sources enabled already" 0 "sources.list=deb http://mirror.invalid/debian bookworm main
 deb-src http://mirror.invalid/debian bookworm main" -- "" ""
-case_ "nothing usable" 1 "sources.list=# deb http://mirror.invalid/debian bookworm main" "sources.list.d/x.sources=$disabled" -- "" ""
+case_ "nothing usable" 1 "sources.list=# deb http://mirror.invalid/debian bookworm main" "sources.list.d/x.sources=$disabled
+
+${disabled/no/false}" -- "" ""
 grep -q 'enable source packages by hand' "$work/err" || fail "nothing usable: does not say what to do: $(cat "$work/err")"
+case_ "every option kept" 0 "sources.list.d/o.sources=$options" -- "${options/Types: deb/Types: deb-src}" ""
+case_ "sources there already, in either format and any spacing" 0 "sources.list.d/debian.sources=$stock
+
+Types: deb-src
+URIs: http://mirror.invalid/debian-security/
+Suites: bookworm-security
+Components: contrib main
+Signed-By: $key" "sources.list=deb-src  [ arch=amd64	signed-by=$key ]	http://mirror.invalid/debian/   bookworm main # no -updates" \
+    -- "$(sed 's/ bookworm / /' <<<"${stock_src%%
+
+*}")" ""
+case_ "apt refuses the sources as they are" 3 "sources.list=deb [trusted=yes] http://mirror.invalid/debian bookworm main
+deb-src http://mirror.invalid/debian bookworm contrib" -- "" ""
+# The check is the guard against what this script gets wrong: an apt that
+# warns once the new entries are there must leave everything as it was.
+mkdir "$work/bin"
+printf '#!/bin/sh\n"%s" "$@" || exit\n[ -e "%s" ] && echo "W: configured twice" >&2\ntouch "%s"\n' \
+    "$(command -v apt-get)" "$work/ran" "$work/ran" >"$work/bin/apt-get"
+chmod +x "$work/bin/apt-get"
+PATH=$work/bin:$PATH case_ "apt refuses the result" 3 "sources.list=$oneline" -- "" ""
+grep -q 'does not accept.*nothing changed' "$work/err" || fail "apt refuses the result: not said: $(cat "$work/err")"
 
 (( failed == 0 )) && echo "deb-src entries: all cases pass"
 exit "$failed"
