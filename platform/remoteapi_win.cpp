@@ -44,6 +44,11 @@ bool LibraryRemoteApi::load(QString *whyNot)
     return loaded;
 }
 
+void LibraryRemoteApi::restartWithFixedSearchPath(char *[])
+{
+    // Nothing to do: load() takes rapi.dll from System32 alone.
+}
+
 QString LibraryRemoteApi::fileName(const QString &libraryName)
 {
     if (libraryName.endsWith(QLatin1String(".dll"), Qt::CaseInsensitive))

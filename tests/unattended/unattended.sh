@@ -140,6 +140,15 @@ line=$(grep ' start: ' "$work/check.log")
 eval "set -- ${line#* start: }"
 [[ $# == 8 && $6 == "$kit" ]] || fail "the arguments do not read back: ${line#* start: }"
 
+echo "-- the remote-API library never from the kit, nor through a loose element of LD_LIBRARY_PATH"
+cp "$demo/lib/librapi.so" "$work/kit/"
+for row in "/nonexistent:|16" ".|16" ":$demo/lib|0"; do
+    status=0
+    LD_LIBRARY_PATH=${row%|*} "$program" --check --platform earlier --kit "$work/kit" >/dev/null 2>"$work/err" || status=$?
+    (( status == ${row#*|} )) || fail "LD_LIBRARY_PATH=${row%|*}: exited with $status: $(cat "$work/err")"
+done
+rm "$work/kit/librapi.so"
+
 echo "-- nohup; a second SIGTERM while the log's FIFO has no reader"
 cd "$work/kit" || exit 1
 registry "$work/manager"
