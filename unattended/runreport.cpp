@@ -100,12 +100,18 @@ void RunReport::message(const QString &text)
 void RunReport::result(ExitStatus status, const QString &givenReason)
 {
     const QString reason = givenReason.isEmpty() ? exitStatusMeaning(status) : givenReason;
-    writeLine(Log, timestamp() + QStringLiteral(" result: status %1 (%2)").arg(toInt(status)).arg(escapeControls(reason)));
+    const QString time = timestamp();
+    writeLine(Log, time + QStringLiteral(" result: status %1 (%2)").arg(toInt(status)).arg(escapeControls(reason)));
     if (m_json) {
-        writeLine(Out, jsonObject({{QStringLiteral("event"), QStringLiteral("result")},
-                                   {QStringLiteral("status"), toInt(status)},
-                                   {QStringLiteral("reason"), reason}}));
+        writeLine(Out, eventObject(time, QStringLiteral("result"),
+                                   {{QStringLiteral("status"), toInt(status)}, {QStringLiteral("reason"), reason}}));
     }
+}
+
+QString RunReport::errorLine(const QString &error)
+{
+    const QString line = QCoreApplication::applicationName() + QStringLiteral(": ") + escapeControls(error);
+    return line + (line.endsWith(QLatin1Char('.')) ? QStringLiteral("\n") : QStringLiteral(".\n"));
 }
 
 QString RunReport::seconds(qint64 ms)

@@ -1,7 +1,6 @@
 #include "unattended/unattendedrun.h"
 
 #include "install/kitfolder.h"
-#include "platform/messagetext.h"
 #include "platform/outputstream.h"
 #include "platform/processservices.h"
 #include "platform/registry.h"
@@ -65,8 +64,7 @@ UnattendedRun::~UnattendedRun() = default;
 int UnattendedRun::exec()
 {
     const auto refuse = [this](const QString &error) {
-        m_err.write(QCoreApplication::applicationName() + QStringLiteral(": ") + escapeControls(error)
-                    + QStringLiteral(".\n"));
+        m_err.write(RunReport::errorLine(error));
         return toInt(ExitStatus::Usage);
     };
     if (!m_options.logPath.isEmpty()) {

@@ -30,7 +30,7 @@ status=0
 (cd "$work" && "$program" --unattended --accept-licence --platform 4.0-or-higher --kit "$demo/run" \
     --log install.log --json >"$work/out" 2>"$work/err") || status=$?
 (( status == 0 )) || { fail "exited with $status, not 0"; cat "$work/err"; }
-[[ $(tail -n1 "$work/out") == '{"event":"result","status":0,"reason":"the list ran to its end"}' ]] ||
+[[ $(tail -n1 "$work/out") == '{"time":"'*'","event":"result","status":0,"reason":"the list ran to its end"}' ]] ||
     fail "last JSON line: $(tail -n1 "$work/out")"
 # Nothing but JSON on standard output: the manager's own lines go elsewhere.
 bad=$(grep -vc '^{"' "$work/out")
@@ -189,7 +189,7 @@ status=0
 (( status == 0 )) || fail "log gone: exited with $status, not 0"
 [[ $(grep -c 'cannot be written' "$work/err") == 1 ]] || fail "log gone: $(cat "$work/err")"
 grep -q '"event":"output-failed","stream":"log","error":"Broken pipe"}$' "$work/out" || fail "log gone: no JSON event"
-[[ $(tail -n1 "$work/out") == '{"event":"result","status":0,"reason":"the list ran to its end"}' ]] ||
+[[ $(tail -n1 "$work/out") == '{"time":"'*'","event":"result","status":0,"reason":"the list ran to its end"}' ]] ||
     fail "log gone: $(tail -n1 "$work/out")"
 # A manager that prints once Setup's channel (an SSH session, say) has closed.
 cat >"$work/printer" <<'SCRIPT'
