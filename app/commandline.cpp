@@ -10,6 +10,7 @@
 #include "platform/messagetext.h"
 #include "platform/outputstream.h"
 #include "platform/processservices.h"
+#include "platform/systemtexts.h"
 
 #include "torvexversion.h"
 
@@ -247,6 +248,8 @@ std::optional<int> handleCommandLine(int argc, char *argv[], std::optional<Unatt
         // Only for reading the arguments (and the program's name in the usage
         // line); a plain start creates nothing before its window.
         QCoreApplication core(argc, argv);
+        // What is printed from here on is read by scripts, system texts too.
+        useEnglishSystemTexts(true);
         if (const std::optional<int> status = answer(&displayNamed, unattended, window))
             return status;
         if (*unattended)
@@ -270,6 +273,8 @@ std::optional<int> runBeforeWindow(int &argc, char *argv[], TickSource &ticks, W
     if (const std::optional<int> status = handleCommandLine(argc, argv, &unattended, &windowOptions))
         return status;
     if (!unattended) {
+        // The window speaks the user's language, and so do the system's texts in it.
+        useEnglishSystemTexts(false);
         if (window)
             *window = windowOptions;
         return std::nullopt;

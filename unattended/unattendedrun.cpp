@@ -6,6 +6,7 @@
 #include "platform/registry.h"
 #include "platform/remoteapi.h"
 #include "platform/stopsignals.h"
+#include "platform/systemtexts.h"
 #include "platform/ticksource.h"
 #include "unattended/runreport.h"
 
@@ -194,6 +195,7 @@ int runUnattended(int &argc, char **argv, const UnattendedOptions &options, Tick
 {
     // Nothing graphical: this runs over SSH with no display at all.
     QCoreApplication app(argc, argv);
+    useEnglishSystemTexts(true);
     const std::unique_ptr<OutputStream> out = OutputStream::openStandard(OutputStream::Standard::Output);
     const std::unique_ptr<OutputStream> err = OutputStream::openStandard(OutputStream::Standard::Error);
     if (const QString error = out->errorString(); !error.isEmpty()) {
