@@ -10,6 +10,7 @@
 #include "platform/messagetext.h"
 #include "platform/outputstream.h"
 #include "platform/processservices.h"
+#include "platform/systemnames.h"
 #include "platform/systemtexts.h"
 
 #include "torvexversion.h"
@@ -136,7 +137,8 @@ struct Options
 // Answers the options that end the program, or refuses the arguments.
 // A platform or display named for the window system needs no display of
 // ours to check for; a failure to open it ends in the same status.
-std::optional<int> answer(bool *displayNamed, std::optional<UnattendedOptions> *unattended, WindowOptions *window)
+std::optional<int> answer(const QStringList &givenArguments, bool *displayNamed,
+                          std::optional<UnattendedOptions> *unattended, WindowOptions *window)
 {
     const QString program = QCoreApplication::applicationName();
     QCommandLineParser parser;
@@ -157,13 +159,15 @@ std::optional<int> answer(bool *displayNamed, std::optional<UnattendedOptions> *
             + environmentHelp() + QLatin1Char('\n') + CommandLine::exitStatusHelp();
     };
     const auto refuse = [&](const QString &error) {
-        print(OutputStream::Standard::Error, program + QStringLiteral(": ") + error + QStringLiteral("\n\n") + usage());
+        // One line: an argument quoted in it cannot start another.
+        print(OutputStream::Standard::Error,
+              program + QStringLiteral(": ") + escapeControls(error) + QStringLiteral("\n\n") + usage());
         return toInt(ExitStatus::Usage);
     };
 
     // Qt reads "-platform" and "--platform" alike; here one dash is Qt's (the
     // window system), two are ours (the handheld), so Qt's is taken out first.
-    QStringList arguments = QCoreApplication::arguments();
+    QStringList arguments = givenArguments;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (arguments.at(i) != QLatin1String("-platform"))
             continue;
@@ -201,10 +205,11 @@ std::optional<int> answer(bool *displayNamed, std::optional<UnattendedOptions> *
             }
         }
         window->language = language;
-        window->arguments = QCoreApplication::arguments();
+        window->arguments = givenArguments;
         // Named from where Setup was started, not from the kit folder.
+        const QString log = parser.value(options.log);
         if (parser.isSet(options.log))
-            window->logPath = QDir::current().absoluteFilePath(parser.value(options.log));
+            window->logPath = QDir(currentFolder()).filePath(log);
         QString error;
         if (!enterKitFolder(parser.value(options.kit), &error)) {
             print(OutputStream::Standard::Error, program + QStringLiteral(": ") + escapeControls(error) + QLatin1Char('\n'));
@@ -231,7 +236,7 @@ std::optional<int> answer(bool *displayNamed, std::optional<UnattendedOptions> *
     chosen.listA = platform == PlatformA;
     chosen.logPath = parser.value(options.log);
     chosen.kit = parser.value(options.kit);
-    chosen.arguments = QCoreApplication::arguments();
+    chosen.arguments = givenArguments;
     *unattended = chosen;
     return std::nullopt;
 }
@@ -250,7 +255,9 @@ std::optional<int> handleCommandLine(int argc, char *argv[], std::optional<Unatt
         QCoreApplication core(argc, argv);
         // What is printed from here on is read by scripts, system texts too.
         useEnglishSystemTexts(true);
-        if (const std::optional<int> status = answer(&displayNamed, unattended, window))
+        // As Qt has left them, with any byte that is not text kept.
+        const QStringList arguments = systemArguments(argc, argv);
+        if (const std::optional<int> status = answer(arguments, &displayNamed, unattended, window))
             return status;
         if (*unattended)
             return std::nullopt;

@@ -1,9 +1,9 @@
 #include "platform/outputstream.h"
 
+#include "platform/systemnames.h"
 #include "platform/systemtexts.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -82,7 +82,7 @@ std::unique_ptr<OutputStream> OutputStream::openStandard(Standard which)
 
 std::unique_ptr<OutputStream> OutputStream::openLog(const QString &path, QString *error)
 {
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = systemName(path);
     int fd;
     do
         fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);

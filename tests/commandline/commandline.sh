@@ -119,10 +119,18 @@ expect 16 20 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u LD_LIBRARY_
 holds err 'librapi.so cannot be loaded'
 # A kit folder that is not there, for the window too; ended before the
 # remote-API library is ever named, which once freed Qt's data twice at exit.
-for mode in "" "$unattended earlier"; do
-    expect 12 20 "$program" $mode --kit "$work/no such kit"
-    holds err 'no such kit'
+# Its name holds every kind of hidden character: shown escaped, each stream
+# keeps one line per event.
+hidden=$'\nTorvexSetup: forged\r\x01\x7f\xc2\x85\xe2\x80\xae\xe2\x80\x8b\xe2\x80\xa8\xe2\x80\xa9\xff'
+shown='no such kit\x0ATorvexSetup: forged\x0D\x01\x7F\u{85}\u{202E}\u{200B}\u{2028}\u{2029}\xFF"'
+for mode in "" "$unattended earlier --json --log $work/kit.log"; do
+    expect 12 20 "$program" $mode --kit "$work/no such kit$hidden"
+    lines err 1
+    grep -qF "$shown" "$work/err" || { echo "FAIL: not escaped on stderr:"; cat "$work/err"; failed=1; }
 done
+lines out 3
+grep -qF "message: The kit folder \"$work/$shown" "$work/kit.log" && (( $(wc -l <"$work/kit.log") == 3 )) ||
+    { echo "FAIL: not escaped in the log:"; cat "$work/kit.log"; failed=1; }
 
 # No display, an empty one, one that does not answer, or the X11 platform
 # named without one: one line and status 1, where Qt would abort.
