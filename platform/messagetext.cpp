@@ -67,25 +67,29 @@ QString escapeControls(const QString &text, bool keepNewlines)
 QString elideForMessage(const QString &text)
 {
     constexpr qsizetype MaxLength = 260;
-    // Elided by whole characters as shown, so that no escape is cut.
-    std::vector<QString> parts;
-    qsizetype length = 0;
-    forEachCharacter(text, [&](char32_t codePoint, QStringView units) {
-        parts.push_back(shown(codePoint, units));
-        length += parts.back().size();
-    });
-    QString head;
-    QString tail;
-    if (length > MaxLength) {
-        for (auto part = parts.begin(); head.size() + part->size() <= MaxLength / 2; ++part)
-            head += *part;
-        for (auto part = parts.rbegin(); tail.size() + part->size() <= MaxLength - 1 - MaxLength / 2; ++part)
-            tail.prepend(*part);
-        return head + QChar(0x2026) + tail;
+    if (text.size() <= MaxLength) {
+        if (QString whole = escapeControls(text); whole.size() <= MaxLength)
+            return whole;
     }
-    for (const QString &part : parts)
+    // Elided by whole characters as shown, so that no escape is cut. A
+    // character never shows shorter than it is, so the text's first and last
+    // MaxLength units hold all that is shown of it.
+    const auto shownParts = [](QStringView part) {
+        std::vector<QString> parts;
+        forEachCharacter(part, [&](char32_t codePoint, QStringView units) { parts.push_back(shown(codePoint, units)); });
+        return parts;
+    };
+    QString head;
+    for (const QString &part : shownParts(QStringView(text).first(std::min(text.size(), MaxLength)))) {
+        if (head.size() + part.size() > MaxLength / 2)
+            break;
         head += part;
-    return head;
+    }
+    QString tail;
+    const std::vector<QString> last = shownParts(QStringView(text).last(std::min(text.size(), MaxLength)));
+    for (auto part = last.rbegin(); part != last.rend() && tail.size() + part->size() < MaxLength - MaxLength / 2; ++part)
+        tail.prepend(*part);
+    return head + QChar(0x2026) + tail;
 }
 
 QString shellQuote(const QString &argument)
