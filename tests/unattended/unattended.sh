@@ -5,8 +5,9 @@
 # and a SIGTERM during the third run (status 15 after that run, the manager
 # left to finish); nohup, a log that blocks or goes away, a manager that
 # prints into a closed channel; a second Setup beside a running one (status
-# 17, and a killed one's lock holding nothing back). The program's pauses are
-# a thousand times shorter.
+# 17, and a killed one's lock holding nothing back); kit and log names with
+# control characters or bytes that are not UTF-8; the remote-API library
+# planted in the kit. The program's pauses are a thousand times shorter.
 # Usage: unattended.sh <program> <demo dir>
 set -uo pipefail
 
