@@ -10,6 +10,8 @@
 #include "platform/messagetext.h"
 #include "platform/outputstream.h"
 #include "platform/processservices.h"
+#include "platform/systemnames.h"
+#include "platform/systemtexts.h"
 
 #include "torvexversion.h"
 
@@ -135,7 +137,8 @@ struct Options
 // Answers the options that end the program, or refuses the arguments.
 // A platform or display named for the window system needs no display of
 // ours to check for; a failure to open it ends in the same status.
-std::optional<int> answer(bool *displayNamed, std::optional<UnattendedOptions> *unattended, WindowOptions *window)
+std::optional<int> answer(const QStringList &givenArguments, bool *displayNamed,
+                          std::optional<UnattendedOptions> *unattended, WindowOptions *window)
 {
     const QString program = QCoreApplication::applicationName();
     QCommandLineParser parser;
@@ -156,13 +159,15 @@ std::optional<int> answer(bool *displayNamed, std::optional<UnattendedOptions> *
             + environmentHelp() + QLatin1Char('\n') + CommandLine::exitStatusHelp();
     };
     const auto refuse = [&](const QString &error) {
-        print(OutputStream::Standard::Error, program + QStringLiteral(": ") + error + QStringLiteral("\n\n") + usage());
+        // One line: an argument quoted in it cannot start another.
+        print(OutputStream::Standard::Error,
+              program + QStringLiteral(": ") + escapeControls(error) + QStringLiteral("\n\n") + usage());
         return toInt(ExitStatus::Usage);
     };
 
     // Qt reads "-platform" and "--platform" alike; here one dash is Qt's (the
     // window system), two are ours (the handheld), so Qt's is taken out first.
-    QStringList arguments = QCoreApplication::arguments();
+    QStringList arguments = givenArguments;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (arguments.at(i) != QLatin1String("-platform"))
             continue;
@@ -200,10 +205,11 @@ std::optional<int> answer(bool *displayNamed, std::optional<UnattendedOptions> *
             }
         }
         window->language = language;
-        window->arguments = QCoreApplication::arguments();
+        window->arguments = givenArguments;
         // Named from where Setup was started, not from the kit folder.
+        const QString log = parser.value(options.log);
         if (parser.isSet(options.log))
-            window->logPath = QDir::current().absoluteFilePath(parser.value(options.log));
+            window->logPath = QDir(currentFolder()).filePath(log);
         QString error;
         if (!enterKitFolder(parser.value(options.kit), &error)) {
             print(OutputStream::Standard::Error, program + QStringLiteral(": ") + escapeControls(error) + QLatin1Char('\n'));
@@ -230,7 +236,7 @@ std::optional<int> answer(bool *displayNamed, std::optional<UnattendedOptions> *
     chosen.listA = platform == PlatformA;
     chosen.logPath = parser.value(options.log);
     chosen.kit = parser.value(options.kit);
-    chosen.arguments = QCoreApplication::arguments();
+    chosen.arguments = givenArguments;
     *unattended = chosen;
     return std::nullopt;
 }
@@ -247,7 +253,11 @@ std::optional<int> handleCommandLine(int argc, char *argv[], std::optional<Unatt
         // Only for reading the arguments (and the program's name in the usage
         // line); a plain start creates nothing before its window.
         QCoreApplication core(argc, argv);
-        if (const std::optional<int> status = answer(&displayNamed, unattended, window))
+        // What is printed from here on is read by scripts, system texts too.
+        useEnglishSystemTexts(true);
+        // As Qt has left them, with any byte that is not text kept.
+        const QStringList arguments = systemArguments(argc, argv);
+        if (const std::optional<int> status = answer(arguments, &displayNamed, unattended, window))
             return status;
         if (*unattended)
             return std::nullopt;
@@ -270,6 +280,8 @@ std::optional<int> runBeforeWindow(int &argc, char *argv[], TickSource &ticks, W
     if (const std::optional<int> status = handleCommandLine(argc, argv, &unattended, &windowOptions))
         return status;
     if (!unattended) {
+        // The window speaks the user's language, and so do the system's texts in it.
+        useEnglishSystemTexts(false);
         if (window)
             *window = windowOptions;
         return std::nullopt;

@@ -13,6 +13,9 @@
 
 int main(int argc, char *argv[])
 {
+    // Before any library is loaded by name, and before anything else is done
+    // that a new start would do twice.
+    LibraryRemoteApi::restartWithFixedSearchPath(argv);
     // Before anything opens a descriptor that could take a standard number.
     fillClosedStandardDescriptors();
     ignoreBrokenPipes();

@@ -1,12 +1,9 @@
 #include "app/windowlog.h"
 
 #include "install/installrun.h"
-#include "platform/messagetext.h"
 #include "platform/outputstream.h"
 #include "unattended/runreport.h"
 #include "unattended/unattendedrun.h"
-
-#include <QCoreApplication>
 
 namespace {
 
@@ -37,7 +34,7 @@ bool WindowLog::open(const QString &path, const QStringList &arguments)
         m_report.reset();
     }
     if (const auto err = OutputStream::openStandard(OutputStream::Standard::Error))
-        err->write(QCoreApplication::applicationName() + QStringLiteral(": ") + escapeControls(error) + QLatin1Char('\n'));
+        err->write(RunReport::errorLine(error));
     return false;
 }
 

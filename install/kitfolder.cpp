@@ -1,15 +1,17 @@
 #include "install/kitfolder.h"
 
+#include "platform/messagetext.h"
+#include "platform/systemnames.h"
+
 #include <QCoreApplication>
-#include <QDir>
 
 bool enterKitFolder(const QString &kit, QString *error)
 {
-    if (kit.isEmpty() || QDir::setCurrent(kit))
+    if (kit.isEmpty() || enterFolder(kit))
         return true;
     if (error) {
         *error = QCoreApplication::translate("KitFolder", "The kit folder \"%1\" does not exist or cannot be entered.")
-                     .arg(kit);
+                     .arg(elideForMessage(kit));
     }
     return false;
 }

@@ -2,16 +2,30 @@
 
 #include <QString>
 
-// A path or value as a message quotes it: at most 260 characters, the middle
-// elided, so that a box opens at once and fits on the screen whatever the
-// length of the text.
-QString elideForMessage(const QString &text);
+// Whether a character must never reach a reader as itself: the C0 and C1
+// controls and DEL, format characters (bidi overrides, zero-width ones),
+// line and paragraph separators, and halves of surrogate pairs alone (a
+// byte of a system name that was not text, see systemnames.h).
+bool isHiddenCharacter(char32_t codePoint);
 
-// `text` on one line that is safe to show on a terminal: control characters
-// (newline, escape, ...) and line separators written as \xHH or \uHHHH.
-// `keepNewlines` leaves the text's own line breaks as they are.
+// `text` on one line that is safe to show on a terminal or in a log, for a
+// value put into a message: each hidden character written as \xHH (below
+// U+0080, and a byte that was not text) or \u{HHHH}. Backslashes stay, so
+// that Windows paths read as they are. `keepNewlines` leaves the text's own
+// line breaks: only for a message whose inserted values are escaped already.
 QString escapeControls(const QString &text, bool keepNewlines = false);
 
+// A path or value as a message quotes it: escaped as above, and at most 260
+// characters, the middle elided, so that a box opens at once and fits on the
+// screen whatever the length of the text.
+QString elideForMessage(const QString &text);
+
 // `argument` as a POSIX shell reads it back: bare when it is plain, else in
-// single quotes, or as $'...' with escapes when it holds control characters.
+// single quotes, or as $'...' with escapes when it holds hidden characters
+// (a byte that was not text comes back as that byte).
 QString shellQuote(const QString &argument);
+
+// `text` as a JSON string, quotes included, with hidden characters as \uHHHH
+// escapes: a JSON reader gets the value exactly, a terminal shows no raw
+// control or format character.
+QString jsonQuote(const QString &text);

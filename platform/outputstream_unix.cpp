@@ -1,7 +1,9 @@
 #include "platform/outputstream.h"
 
+#include "platform/systemnames.h"
+#include "platform/systemtexts.h"
+
 #include <QCoreApplication>
-#include <QFile>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -40,9 +42,9 @@ public:
                 // Inherited non-blocking: wait until the reader has made room.
                 pollfd ready{m_fd, POLLOUT, 0};
                 if (::poll(&ready, 1, -1) < 0 && errno != EINTR)
-                    return fail(qt_error_string(errno));
+                    return fail(systemErrorText(errno));
             } else if (errno != EINTR) {
-                return fail(qt_error_string(errno));
+                return fail(systemErrorText(errno));
             }
         }
         return true;
@@ -72,22 +74,22 @@ std::unique_ptr<OutputStream> OutputStream::openStandard(Standard which)
     const int flags = ::fcntl(fd, F_GETFL);
     QString error;
     if (flags < 0)
-        error = qt_error_string(errno);
+        error = systemErrorText(errno);
     else if ((flags & O_ACCMODE) == O_RDONLY)
-        error = qt_error_string(EBADF);
+        error = systemErrorText(EBADF);
     return std::make_unique<DescriptorStream>(fd, false, error);
 }
 
 std::unique_ptr<OutputStream> OutputStream::openLog(const QString &path, QString *error)
 {
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = systemName(path);
     int fd;
     do
         fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
     while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         if (error)
-            *error = qt_error_string(errno);
+            *error = systemErrorText(errno);
         return nullptr;
     }
     return std::make_unique<DescriptorStream>(fd, true);

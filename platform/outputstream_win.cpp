@@ -1,4 +1,5 @@
 #include "platform/outputstream.h"
+#include "platform/systemtexts.h"
 
 #include <QDir>
 
@@ -64,7 +65,7 @@ private:
 
     bool fail()
     {
-        m_error = qt_error_string(int(GetLastError()));
+        m_error = systemErrorText(int(GetLastError()));
         return false;
     }
 
@@ -92,7 +93,7 @@ std::unique_ptr<OutputStream> OutputStream::openLog(const QString &path, QString
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         if (error)
-            *error = qt_error_string(int(GetLastError()));
+            *error = systemErrorText(int(GetLastError()));
         return nullptr;
     }
     return std::make_unique<HandleStream>(handle, true);

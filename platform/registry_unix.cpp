@@ -1,5 +1,7 @@
 #include "platform/registry.h"
 
+#include "platform/systemtexts.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -19,7 +21,7 @@ std::optional<qint64> RegFileRegistry::openRegularFile(QFile &file, QString *rea
     // such as /dev/zero (which never ends) is refused before it is read.
     const int fd = ::open(QFile::encodeName(file.fileName()).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        *reason = errno == ENOENT ? tr("it does not exist") : tr("it cannot be read (%1)").arg(qt_error_string(errno));
+        *reason = errno == ENOENT ? tr("it does not exist") : tr("it cannot be read (%1)").arg(systemErrorText(errno));
         return std::nullopt;
     }
     struct stat status{};

@@ -1,5 +1,7 @@
 #include "platform/registry.h"
+
 #include "platform/registrytext_win.h"
+#include "platform/systemtexts.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -40,7 +42,7 @@ public:
                     *whyNot = status == ERROR_UNSUPPORTED_TYPE
                         ? tr("The default value of HKEY_LOCAL_MACHINE\\%1 is not text.").arg(keyPath)
                         : tr("The default value of HKEY_LOCAL_MACHINE\\%1 cannot be read: %2.")
-                              .arg(keyPath, qt_error_string(int(status)));
+                              .arg(keyPath, systemErrorText(int(status)));
                 }
                 return std::nullopt;
             }

@@ -1,5 +1,7 @@
 #include "platform/remoteapi.h"
 
+#include "platform/messagetext.h"
+
 #include <QCoreApplication>
 
 #ifdef Q_OS_WIN
@@ -18,7 +20,7 @@ QFunctionPointer LibraryRemoteApi::resolve(const char *symbol)
         m_library = std::make_unique<QLibrary>(m_libraryName);
     const auto unavailable = [this](const QString &what, const QString &why) {
         return RemoteApiUnavailable(QCoreApplication::translate("RemoteApi", "The remote-API library %1 %2 (%3).")
-                                        .arg(fileName(m_libraryName), what, why)
+                                        .arg(fileName(m_libraryName), what, escapeControls(why))
                                         .toStdString());
     };
     QString whyNot;

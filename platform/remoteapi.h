@@ -69,6 +69,15 @@ public:
     // The file this system loads for `libraryName`: "librapi.so", "rapi.dll".
     static QString fileName(const QString &libraryName);
 
+    // First thing in main(), before any library is loaded by name: on Linux,
+    // when LD_LIBRARY_PATH holds an empty or relative element (which the
+    // loader reads against the current folder, the kit's, when it loads),
+    // starts the program afresh with the same arguments and without those
+    // elements. Returns when nothing needed doing, or when the new start
+    // failed (then load() keeps to the path's absolute folders). Nothing to
+    // do on Windows, where the library comes from System32 alone.
+    static void restartWithFixedSearchPath(char *argv[]);
+
 private:
     QFunctionPointer resolve(const char *symbol);
     // Loads the library where this system keeps it, or says why not. The

@@ -1,5 +1,7 @@
 #include "platform/remoteapi.h"
 
+#include "platform/systemtexts.h"
+
 #include <qt_windows.h>
 
 #include <array>
@@ -22,7 +24,7 @@ bool LibraryRemoteApi::load(QString *whyNot)
     const HMODULE module =
         LoadLibraryExW(reinterpret_cast<const wchar_t *>(file.utf16()), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!module) {
-        *whyNot = qt_error_string(int(GetLastError()));
+        *whyNot = systemErrorText(int(GetLastError()));
         return false;
     }
     // QLibrary resolves the entry points: named by the loaded file's full
@@ -38,10 +40,15 @@ bool LibraryRemoteApi::load(QString *whyNot)
             m_library->setFileName(name);
         }
     } else {
-        *whyNot = qt_error_string(int(GetLastError()));
+        *whyNot = systemErrorText(int(GetLastError()));
     }
     FreeLibrary(module);
     return loaded;
+}
+
+void LibraryRemoteApi::restartWithFixedSearchPath(char *[])
+{
+    // Nothing to do: load() takes rapi.dll from System32 alone.
 }
 
 QString LibraryRemoteApi::fileName(const QString &libraryName)

@@ -1,13 +1,13 @@
 #include "platform/processservices.h"
 
 #include "platform/childprocess.h"
+#include "platform/systemnames.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 QString SystemProcessServices::currentDirectory() const
 {
-    return QDir::toNativeSeparators(QDir::currentPath());
+    return currentFolder();
 }
 
 bool SystemProcessServices::isReadableFile(const QString &path) const

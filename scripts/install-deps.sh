@@ -12,7 +12,7 @@ set -euo pipefail
 packages=(
     g++ make cmake
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-    fonts-liberation2
+    fonts-liberation2 locales libc-l10n
     xvfb xauth xdotool x11-utils imagemagick
 )
 for option in "$@"; do

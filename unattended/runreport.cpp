@@ -18,7 +18,16 @@ QString timestamp()
 
 QString json(const QJsonValue &value)
 {
-    // A one-element array is the shortest way to have Qt escape one value.
+    // Text is quoted here, with the hidden characters escaped; the rest by Qt.
+    if (value.isString())
+        return jsonQuote(value.toString());
+    if (value.isArray()) {
+        QStringList elements;
+        for (const QJsonValue &element : value.toArray())
+            elements << json(element);
+        return QLatin1Char('[') + elements.join(QLatin1Char(',')) + QLatin1Char(']');
+    }
+    // A one-element array is the shortest way to have Qt write one value.
     const QByteArray array = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
     return QString::fromUtf8(array.sliced(1, array.size() - 2));
 }
@@ -30,7 +39,7 @@ QString jsonObject(const RunReport::Fields &fields)
     for (const auto &[key, value] : fields) {
         if (line.size() > 1)
             line += QLatin1Char(',');
-        line += json(key) + QLatin1Char(':') + json(value);
+        line += jsonQuote(key) + QLatin1Char(':') + json(value);
     }
     return line + QLatin1Char('}');
 }
@@ -92,6 +101,7 @@ void RunReport::progress(const QString &line)
 
 void RunReport::message(const QString &text)
 {
+    // The values in `text` are escaped already: its own line breaks stay.
     writeLine(Err, QCoreApplication::applicationName() + QStringLiteral(": ") + escapeControls(text, true));
     event(QStringLiteral("message"), QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')),
           {{QStringLiteral("text"), text}});
@@ -100,12 +110,18 @@ void RunReport::message(const QString &text)
 void RunReport::result(ExitStatus status, const QString &givenReason)
 {
     const QString reason = givenReason.isEmpty() ? exitStatusMeaning(status) : givenReason;
-    writeLine(Log, timestamp() + QStringLiteral(" result: status %1 (%2)").arg(toInt(status)).arg(escapeControls(reason)));
+    const QString time = timestamp();
+    writeLine(Log, time + QStringLiteral(" result: status %1 (%2)").arg(toInt(status)).arg(escapeControls(reason)));
     if (m_json) {
-        writeLine(Out, jsonObject({{QStringLiteral("event"), QStringLiteral("result")},
-                                   {QStringLiteral("status"), toInt(status)},
-                                   {QStringLiteral("reason"), reason}}));
+        writeLine(Out, eventObject(time, QStringLiteral("result"),
+                                   {{QStringLiteral("status"), toInt(status)}, {QStringLiteral("reason"), reason}}));
     }
+}
+
+QString RunReport::errorLine(const QString &error)
+{
+    const QString line = QCoreApplication::applicationName() + QStringLiteral(": ") + escapeControls(error);
+    return line + (line.endsWith(QLatin1Char('.')) ? QStringLiteral("\n") : QStringLiteral(".\n"));
 }
 
 QString RunReport::seconds(qint64 ms)
@@ -144,7 +160,7 @@ QString RunReport::describe(Channel channel) const
     case Err:
         return tr("standard error");
     default:
-        return tr("the log file \"%1\"").arg(m_logPath);
+        return tr("the log file \"%1\"").arg(escapeControls(m_logPath));
     }
 }
 
@@ -153,6 +169,6 @@ std::unique_ptr<OutputStream> openRunLog(const QString &path, QString *error)
     QString why;
     std::unique_ptr<OutputStream> log = OutputStream::openLog(path, &why);
     if (!log)
-        *error = RunReport::tr("the log file \"%1\" cannot be opened: %2").arg(path, why);
+        *error = RunReport::tr("the log file \"%1\" cannot be opened: %2").arg(escapeControls(path), why);
     return log;
 }

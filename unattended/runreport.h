@@ -51,6 +51,10 @@ public:
     // Whether a line meant for standard output was lost.
     bool outputFailed() const { return m_failed[Out]; }
 
+    // The one line on standard error that ends a run before it starts
+    // (`error` names what failed and why): the window's log says it so too.
+    static QString errorLine(const QString &error);
+
     // "3.5 s", "0.0 s"
     static QString seconds(qint64 ms);
 

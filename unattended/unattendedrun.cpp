@@ -1,12 +1,12 @@
 #include "unattended/unattendedrun.h"
 
 #include "install/kitfolder.h"
-#include "platform/messagetext.h"
 #include "platform/outputstream.h"
 #include "platform/processservices.h"
 #include "platform/registry.h"
 #include "platform/remoteapi.h"
 #include "platform/stopsignals.h"
+#include "platform/systemtexts.h"
 #include "platform/ticksource.h"
 #include "unattended/runreport.h"
 
@@ -65,8 +65,7 @@ UnattendedRun::~UnattendedRun() = default;
 int UnattendedRun::exec()
 {
     const auto refuse = [this](const QString &error) {
-        m_err.write(QCoreApplication::applicationName() + QStringLiteral(": ") + escapeControls(error)
-                    + QStringLiteral(".\n"));
+        m_err.write(RunReport::errorLine(error));
         return toInt(ExitStatus::Usage);
     };
     if (!m_options.logPath.isEmpty()) {
@@ -196,6 +195,7 @@ int runUnattended(int &argc, char **argv, const UnattendedOptions &options, Tick
 {
     // Nothing graphical: this runs over SSH with no display at all.
     QCoreApplication app(argc, argv);
+    useEnglishSystemTexts(true);
     const std::unique_ptr<OutputStream> out = OutputStream::openStandard(OutputStream::Standard::Output);
     const std::unique_ptr<OutputStream> err = OutputStream::openStandard(OutputStream::Standard::Error);
     if (const QString error = out->errorString(); !error.isEmpty()) {

@@ -1,6 +1,7 @@
 #include "wizard/windowsystem.h"
 
 #include "install/exitstatus.h"
+#include "platform/messagetext.h"
 
 #include <QStringList>
 
@@ -17,7 +18,7 @@ QStringList heldMessages;
 
 QString describe(const char *variable)
 {
-    return qEnvironmentVariableIsSet(variable) ? QLatin1Char('"') + qEnvironmentVariable(variable) + QLatin1Char('"')
+    return qEnvironmentVariableIsSet(variable) ? QLatin1Char('"') + escapeControls(qEnvironmentVariable(variable)) + QLatin1Char('"')
                                                : QStringLiteral("not set");
 }
 

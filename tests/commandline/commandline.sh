@@ -13,6 +13,14 @@ export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 failed=0
+# A German locale made for this script alone, with glibc's German messages:
+# system texts must stay English in what scripts read all the same.
+german=(LANGUAGE=de)
+if localedef -i de_DE -f UTF-8 "$work/de_DE.UTF-8" >/dev/null 2>&1; then
+    german+=(LOCPATH="$work" LANG=de_DE.UTF-8)
+else
+    echo "SKIP (German locale): localedef cannot make de_DE.UTF-8 (packages locales, libc-l10n)"
+fi
 
 # expect <status> <limit> <command...>: runs it, keeping stdout and stderr.
 expect() {
@@ -54,8 +62,8 @@ grep -q $'\r' "$work/out" && { echo "FAIL: --show-licence printed CR"; failed=1;
 # check's command lines are its answer too, refused before it looks for a
 # handheld.
 while IFS='|' read -r output options; do
-    expect 2 20 sh -c "\"\$0\" $options $output" "$program"
-    holds err 'standard output cannot be written'
+    expect 2 20 env -u LC_ALL -u LC_MESSAGES "${german[@]}" sh -c "\"\$0\" $options $output" "$program"
+    holds err "standard output cannot be written: $([[ $output == '>&-' ]] && echo Bad file || echo No space)"
 done <<CASES
 >/dev/full|--help
 >/dev/full|--version
@@ -98,23 +106,31 @@ CASES
 for row in "$unattended earlier|$work" "$unattended earlier|/dev/full" "|$work" "|/dev/full"; do
     log=${row#*|}
     expect 2 20 "$program" ${row%%|*} --log "$log"
-    holds err "^TorvexSetup: the log file \"$log\" cannot be \(opened\|written\): "
+    holds err "^TorvexSetup: the log file \"$log\" cannot be \(opened\|written\): .*[.]\$"
     lines err 1
     lines out 0
 done
 # Without the remote-API library no handheld can ever answer: not worth retrying.
-# In English whatever the language, for the scripts that read it.
-expect 16 20 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u LD_LIBRARY_PATH LANGUAGE=de \
-    "$program" $unattended earlier --json --language fr
-[[ $(tail -n1 "$work/out") == '{"event":"result","status":16,"reason":"The remote-API library librapi.so cannot be loaded '* ]] ||
+# In English whatever the language, the loader's text too, for the scripts that read it.
+expect 16 20 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u LD_LIBRARY_PATH -u LC_ALL -u LC_MESSAGES \
+    "${german[@]}" "$program" $unattended earlier --json --language fr
+[[ $(tail -n1 "$work/out") == '{"time":"'*'","event":"result","status":16,"reason":"The remote-API library librapi.so cannot be loaded '*'cannot open shared object file: No such file or directory'* ]] ||
     { echo "FAIL: JSON result:"; cat "$work/out"; failed=1; }
 holds err 'librapi.so cannot be loaded'
 # A kit folder that is not there, for the window too; ended before the
 # remote-API library is ever named, which once freed Qt's data twice at exit.
-for mode in "" "$unattended earlier"; do
-    expect 12 20 "$program" $mode --kit "$work/no such kit"
-    holds err 'no such kit'
+# Its name holds every kind of hidden character: shown escaped, each stream
+# keeps one line per event.
+hidden=$'\nTorvexSetup: forged\r\x01\x7f\xc2\x85\xe2\x80\xae\xe2\x80\x8b\xe2\x80\xa8\xe2\x80\xa9\xff'
+shown='no such kit\x0ATorvexSetup: forged\x0D\x01\x7F\u{85}\u{202E}\u{200B}\u{2028}\u{2029}\xFF"'
+for mode in "" "$unattended earlier --json --log $work/kit.log"; do
+    expect 12 20 "$program" $mode --kit "$work/no such kit$hidden"
+    lines err 1
+    grep -qF "$shown" "$work/err" || { echo "FAIL: not escaped on stderr:"; cat "$work/err"; failed=1; }
 done
+lines out 3
+grep -qF "message: The kit folder \"$work/$shown" "$work/kit.log" && (( $(wc -l <"$work/kit.log") == 3 )) ||
+    { echo "FAIL: not escaped in the log:"; cat "$work/kit.log"; failed=1; }
 
 # No display, an empty one, one that does not answer, or the X11 platform
 # named without one: one line and status 1, where Qt would abort.

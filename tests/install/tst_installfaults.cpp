@@ -225,7 +225,7 @@ void tst_InstallFaults::missingIniFiles()
     for (const QString &name : listAFiles())
         QVERIFY2(lines.contains(name) == missing.contains(name), qPrintable(message));
     const QString folder = fault == QLatin1String("deleted") ? QStringLiteral("no longer exists")
-        : fault == QLatin1String("bytes")                    ? QString(QChar(0xFFFD))
+        : fault == QLatin1String("bytes")                    ? QStringLiteral(" \\xFF on to")
                                                              : QDir::toNativeSeparators(m_folder) + QLatin1Char(':');
     QVERIFY2(message.contains(folder), qPrintable(message));
     // A folder whose name cannot be passed on is no fault of where Setup was started.

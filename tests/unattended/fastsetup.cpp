@@ -3,9 +3,11 @@
 #include "doubles/fakeservices.h"
 #include "app/commandline.h"
 #include "platform/console.h"
+#include "platform/remoteapi.h"
 
 int main(int argc, char *argv[])
 {
+    LibraryRemoteApi::restartWithFixedSearchPath(argv);
     fillClosedStandardDescriptors();
     FastTickSource ticks(1000);
     // Only for unattended runs: a start that would open the window ends.

@@ -132,7 +132,7 @@ void tst_Unattended::exitStatus()
     // The JSON Lines end with the result, as the log does.
     const QStringList json = lines(out.text);
     const QJsonObject result = QJsonDocument::fromJson(json.last().toUtf8()).object();
-    QCOMPARE(result.keys(), (QStringList{"event", "reason", "status"}));
+    QCOMPARE(result.keys(), (QStringList{"event", "reason", "status", "time"}));
     QCOMPARE(result.value(QLatin1String("status")).toInt(), status);
     // Said exactly: which manager, which library.
     const QString says = fault == QLatin1String("library")  ? QStringLiteral("fakerapi.so")

@@ -5,8 +5,9 @@
 # and a SIGTERM during the third run (status 15 after that run, the manager
 # left to finish); nohup, a log that blocks or goes away, a manager that
 # prints into a closed channel; a second Setup beside a running one (status
-# 17, and a killed one's lock holding nothing back). The program's pauses are
-# a thousand times shorter.
+# 17, and a killed one's lock holding nothing back); kit and log names with
+# control characters or bytes that are not UTF-8; the remote-API library
+# planted in the kit. The program's pauses are a thousand times shorter.
 # Usage: unattended.sh <program> <demo dir>
 set -uo pipefail
 
@@ -30,7 +31,7 @@ status=0
 (cd "$work" && "$program" --unattended --accept-licence --platform 4.0-or-higher --kit "$demo/run" \
     --log install.log --json >"$work/out" 2>"$work/err") || status=$?
 (( status == 0 )) || { fail "exited with $status, not 0"; cat "$work/err"; }
-[[ $(tail -n1 "$work/out") == '{"event":"result","status":0,"reason":"the list ran to its end"}' ]] ||
+[[ $(tail -n1 "$work/out") == '{"time":"'*'","event":"result","status":0,"reason":"the list ran to its end"}' ]] ||
     fail "last JSON line: $(tail -n1 "$work/out")"
 # Nothing but JSON on standard output: the manager's own lines go elsewhere.
 bad=$(grep -vc '^{"' "$work/out")
@@ -139,6 +140,25 @@ grep -q $'\e' "$work/check.log" "$work/out" && fail "an escape character reached
 line=$(grep ' start: ' "$work/check.log")
 eval "set -- ${line#* start: }"
 [[ $# == 8 && $6 == "$kit" ]] || fail "the arguments do not read back: ${line#* start: }"
+# A kit and a log named with bytes that are not UTF-8: used as they are, and
+# shown escaped. The manager is handed text, which cannot name this kit.
+kit=$work/$'\xffkit'
+cp -r "$work/kit" "$kit"
+status=0
+"$program" --check --platform earlier --kit "$kit" --log "$work/"$'\xfe.log' >"$work/out" 2>"$work/err" || status=$?
+(( status == 12 )) && grep -qF "folder $work/\xFFkit on to the application manager" "$work/err" ||
+    fail "kit not UTF-8: exited with $status: $(cat "$work/err")"
+grep -qF " start: $program --check --platform earlier --kit $'$work/\377kit' --log $'$work/\376.log'" "$work/"$'\xfe.log' ||
+    fail "log not UTF-8: $(cat "$work/"$'\xfe.log')"
+
+echo "-- the remote-API library never from the kit, nor through a loose element of LD_LIBRARY_PATH"
+cp "$demo/lib/librapi.so" "$work/kit/"
+for row in "/nonexistent:|16" ".|16" ":$demo/lib|0"; do
+    status=0
+    LD_LIBRARY_PATH=${row%|*} "$program" --check --platform earlier --kit "$work/kit" >/dev/null 2>"$work/err" || status=$?
+    (( status == ${row#*|} )) || fail "LD_LIBRARY_PATH=${row%|*}: exited with $status: $(cat "$work/err")"
+done
+rm "$work/kit/librapi.so"
 
 echo "-- nohup; a second SIGTERM while the log's FIFO has no reader"
 cd "$work/kit" || exit 1
@@ -180,7 +200,7 @@ status=0
 (( status == 0 )) || fail "log gone: exited with $status, not 0"
 [[ $(grep -c 'cannot be written' "$work/err") == 1 ]] || fail "log gone: $(cat "$work/err")"
 grep -q '"event":"output-failed","stream":"log","error":"Broken pipe"}$' "$work/out" || fail "log gone: no JSON event"
-[[ $(tail -n1 "$work/out") == '{"event":"result","status":0,"reason":"the list ran to its end"}' ]] ||
+[[ $(tail -n1 "$work/out") == '{"time":"'*'","event":"result","status":0,"reason":"the list ran to its end"}' ]] ||
     fail "log gone: $(tail -n1 "$work/out")"
 # A manager that prints once Setup's channel (an SSH session, say) has closed.
 cat >"$work/printer" <<'SCRIPT'

@@ -1,0 +1,72 @@
+// Values put into messages, logs and JSON: every hidden character escaped,
+// and bytes that were not text kept whole.
+#include "platform/messagetext.h"
+#include "platform/systemnames.h"
+
+#include <QRegularExpression>
+#include <QTest>
+
+class tst_MessageText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void escapes_data();
+    void escapes();
+    void elidesWholeEscapes();
+    void undecodedBytes();
+};
+
+void tst_MessageText::escapes_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("json");
+    const auto row = [](const char *name, const QString &text, const char *shown, const char *json) {
+        QTest::newRow(name) << text << QString::fromUtf8(shown) << QString::fromUtf8(json);
+    };
+    row("newline", QStringLiteral("a\nb"), "a\\x0Ab", "\"a\\u000ab\"");
+    row("carriage return", QStringLiteral("a\rb"), "a\\x0Db", "\"a\\u000db\"");
+    row("other C0", QStringLiteral("\x1b[31m"), "\\x1B[31m", "\"\\u001b[31m\"");
+    row("DEL", QStringLiteral("\x7f"), "\\x7F", "\"\\u007f\"");
+    row("C1 next line", QString(QChar(0x85)), "\\u{85}", "\"\\u0085\"");
+    row("right-to-left override", QString(QChar(0x202E)), "\\u{202E}", "\"\\u202e\"");
+    row("zero-width space", QString(QChar(0x200B)), "\\u{200B}", "\"\\u200b\"");
+    row("line separator", QString(QChar(0x2028)), "\\u{2028}", "\"\\u2028\"");
+    row("paragraph separator", QString(QChar(0x2029)), "\\u{2029}", "\"\\u2029\"");
+    row("format character past U+FFFF", QString::fromUcs4(U"\U000E0041"), "\\u{E0041}", "\"\\udb40\\udc41\"");
+    row("plain text and backslashes stay", QStringLiteral("C:\\Kit \"é\""), "C:\\Kit \"é\"", "\"C:\\\\Kit \\\"é\\\"\"");
+}
+
+void tst_MessageText::escapes()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QFETCH(QString, json);
+    QCOMPARE(escapeControls(text), shown);
+    QCOMPARE(elideForMessage(text), shown);
+    QCOMPARE(jsonQuote(text), json);
+}
+
+void tst_MessageText::elidesWholeEscapes()
+{
+    const QString elided = elideForMessage(QString(300, u'\n'));
+    QVERIFY(elided.size() <= 260);
+    QVERIFY2(QRegularExpression(QStringLiteral("^(\\\\x0A)+…(\\\\x0A)+$")).match(elided).hasMatch(), qPrintable(elided));
+}
+
+void tst_MessageText::undecodedBytes()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Windows hands over names as UTF-16");
+#endif
+    char argument[] = "kit\xff\xc3\xa9\xed\xa0\x80";
+    char *argv[] = {argument};
+    const QString name = systemArguments(1, argv).constFirst();
+    QCOMPARE(systemName(name), QByteArray(argument));
+    QCOMPARE(escapeControls(name), QStringLiteral("kit\\xFFé\\xED\\xA0\\x80"));
+    QCOMPARE(shellQuote(name), QStringLiteral("$'kit\\377é\\355\\240\\200'"));
+}
+
+QTEST_GUILESS_MAIN(tst_MessageText)
+#include "tst_messagetext.moc"
