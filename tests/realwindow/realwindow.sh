@@ -46,14 +46,11 @@ done <<CASES
 LANGUAGE=de||Torvex-Setup
 LANGUAGE=it:fr:de||Installation de Torvex
 LANGUAGE=de|--language fr|Installation de Torvex
-LANGUAGE= LC_ALL=C||Torvex Setup
-LANGUAGE=de LANG=C||Torvex Setup
 LANGUAGE=de LC_ALL=C||Torvex Setup
+LANGUAGE=de LANG=C||Torvex Setup
 LANGUAGE=fr LANG=de_DE.UTF-8 LC_MESSAGES=POSIX||Torvex Setup
-LANGUAGE= LANG=fr_CA.UTF-8||Installation de Torvex
-LANGUAGE=|--language de-AT|Torvex-Setup
 LANGUAGE=|--language DE|Torvex-Setup
-LANGUAGE=|--language fr_FR.UTF-8|Installation de Torvex
+LANGUAGE=|--language fr_CA.UTF-8|Installation de Torvex
 CASES
 
 # Starts the wizard with the environment given before the command.

@@ -141,9 +141,8 @@ eval "set -- ${line#* start: }"
 [[ $# == 8 && $6 == "$kit" ]] || fail "the arguments do not read back: ${line#* start: }"
 # One file missing is named in the singular.
 cp -r "$work/kit" "$work/short" && rm "$work/short/TorvexSetup.ini"
-status=0
-"$program" --check --platform 4.0-or-higher --kit "$work/short" >"$work/out" 2>"$work/err" || status=$?
-(( status == 12 )) && grep -q 'cannot find this installation file in' "$work/err" || fail "one file missing: $status $(cat "$work/err")"
+"$program" --check --platform 4.0-or-higher --kit "$work/short" >/dev/null 2>"$work/err"
+grep -q 'cannot find this installation file in' "$work/err" || fail "one file missing: $(cat "$work/err")"
 
 echo "-- nohup; a second SIGTERM while the log's FIFO has no reader"
 cd "$work/kit" || exit 1

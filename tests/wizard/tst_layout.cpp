@@ -22,8 +22,6 @@
 #include <QTranslator>
 #include <QXmlStreamReader>
 
-#include <functional>
-
 namespace {
 
 // A catalogue that notes the texts it was asked for and had no translation
@@ -85,23 +83,16 @@ QString misfit(QWidget *w, const WatchingTranslator &catalogue)
 }
 
 // The texts of every context menu in the window and in its boxes, each
-// opened as a right click opens it: some menus wait in a loop of their own.
+// opened as a right click opens it (some wait in a loop of their own).
 QStringList contextMenuTexts()
 {
     QStringList texts;
-    const std::function<void(QMenu *)> note = [&](QMenu *menu) {
-        for (QAction *action : menu->actions()) {
-            if (!action->isSeparator())
-                texts << action->text();
-            if (action->menu())
-                note(action->menu());
-        }
-    };
     const auto open = [&](QWidget *root) {
         for (QWidget *w : root->findChildren<QWidget *>()) {
             QTimer::singleShot(0, w, [&] {
                 if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
-                    note(menu);
+                    for (QAction *action : menu->actions())
+                        texts << action->text();
                     menu->close();
                 }
             });
@@ -325,15 +316,14 @@ void tst_Layout::languages()
 {
     QFETCH(QString, language);
     const bool english = language == QLatin1String("en");
-    // What the program installs: no catalogue at all for English.
+    // What the program installs: for English its plural forms only.
     QVERIFY(installWindowLanguage(language));
     const QList<QTranslator *> installed = qApp->findChildren<QTranslator *>(Qt::FindDirectChildrenOnly);
-    QCOMPARE(installed.size(), 1); // English too, for its plural forms
+    QCOMPARE(installed.size(), 1);
     QCOMPARE(QCoreApplication::translate("Form1", "Cancel") == QLatin1String("Cancel"), english);
     qDeleteAll(installed);
     const QStringList englishMenus = contextMenuTexts();
-    QVERIFY2(englishMenus.contains(QLatin1String("Scroll here")) && englishMenus.contains(QLatin1String("Right edge")),
-             qPrintable(englishMenus.join(QLatin1Char('|'))));
+    QVERIFY(englishMenus.contains(QLatin1String("Scroll here")) && englishMenus.contains(QLatin1String("Right edge")));
 
     WatchingTranslator catalogue;
     QVERIFY(english || catalogue.load(QStringLiteral(":/i18n/torvexsetup_%1.qm").arg(language)));
@@ -389,7 +379,7 @@ void tst_Layout::languages()
     QCOMPARE(menus.size(), englishMenus.size());
     QStringList leftEnglish;
     for (qsizetype i = 0; i < menus.size(); ++i)
-        if (menus.at(i) == englishMenus.at(i) && !leftEnglish.contains(menus.at(i)))
+        if (menus.at(i) == englishMenus.at(i) && !englishMenus.at(i).isEmpty()) // separators have no text
             leftEnglish << menus.at(i);
     QVERIFY2(leftEnglish.isEmpty(), qPrintable(leftEnglish.join(QLatin1Char('\n'))));
 
