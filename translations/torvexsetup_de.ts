@@ -347,6 +347,69 @@ Prüfen Sie den Anwendungs-Manager und klicken Sie dann auf Weiter, um neu zu be
     </message>
 </context>
 <context>
+    <name>QUnicodeControlCharacterMenu</name>
+    <message>
+        <source>Insert Unicode control character</source>
+        <translation>Unicode-Steuerzeichen einfügen</translation>
+    </message>
+    <message>
+        <source>LRM Left-to-right mark</source>
+        <translation>LRM Links-nach-rechts-Zeichen</translation>
+    </message>
+    <message>
+        <source>RLM Right-to-left mark</source>
+        <translation>RLM Rechts-nach-links-Zeichen</translation>
+    </message>
+    <message>
+        <source>ZWJ Zero width joiner</source>
+        <translation>ZWJ Breitenloser Verbinder</translation>
+    </message>
+    <message>
+        <source>ZWNJ Zero width non-joiner</source>
+        <translation>ZWNJ Breitenloser Nicht-Verbinder</translation>
+    </message>
+    <message>
+        <source>ZWSP Zero width space</source>
+        <translation>ZWSP Breitenloses Leerzeichen</translation>
+    </message>
+    <message>
+        <source>LRE Start of left-to-right embedding</source>
+        <translation>LRE Beginn einer Links-nach-rechts-Einbettung</translation>
+    </message>
+    <message>
+        <source>RLE Start of right-to-left embedding</source>
+        <translation>RLE Beginn einer Rechts-nach-links-Einbettung</translation>
+    </message>
+    <message>
+        <source>LRO Start of left-to-right override</source>
+        <translation>LRO Beginn einer Links-nach-rechts-Überschreibung</translation>
+    </message>
+    <message>
+        <source>RLO Start of right-to-left override</source>
+        <translation>RLO Beginn einer Rechts-nach-links-Überschreibung</translation>
+    </message>
+    <message>
+        <source>PDF Pop directional formatting</source>
+        <translation>PDF Ende der Richtungsformatierung</translation>
+    </message>
+    <message>
+        <source>LRI Left-to-right isolate</source>
+        <translation>LRI Links-nach-rechts-Isolierung</translation>
+    </message>
+    <message>
+        <source>RLI Right-to-left isolate</source>
+        <translation>RLI Rechts-nach-links-Isolierung</translation>
+    </message>
+    <message>
+        <source>FSI First strong isolate</source>
+        <translation>FSI Isolierung nach dem ersten starken Zeichen</translation>
+    </message>
+    <message>
+        <source>PDI Pop directional isolate</source>
+        <translation>PDI Ende der Richtungsisolierung</translation>
+    </message>
+</context>
+<context>
     <name>QWidgetTextControl</name>
     <message>
         <source>&amp;Undo</source>

@@ -347,6 +347,69 @@ Vérifiez le gestionnaire d&apos;applications, puis cliquez sur Suivant pour rec
     </message>
 </context>
 <context>
+    <name>QUnicodeControlCharacterMenu</name>
+    <message>
+        <source>Insert Unicode control character</source>
+        <translation>Insérer un caractère de contrôle Unicode</translation>
+    </message>
+    <message>
+        <source>LRM Left-to-right mark</source>
+        <translation>LRM Marque gauche à droite</translation>
+    </message>
+    <message>
+        <source>RLM Right-to-left mark</source>
+        <translation>RLM Marque droite à gauche</translation>
+    </message>
+    <message>
+        <source>ZWJ Zero width joiner</source>
+        <translation>ZWJ Liant sans chasse</translation>
+    </message>
+    <message>
+        <source>ZWNJ Zero width non-joiner</source>
+        <translation>ZWNJ Antiliant sans chasse</translation>
+    </message>
+    <message>
+        <source>ZWSP Zero width space</source>
+        <translation>ZWSP Espace sans chasse</translation>
+    </message>
+    <message>
+        <source>LRE Start of left-to-right embedding</source>
+        <translation>LRE Début d&apos;enchâssement gauche à droite</translation>
+    </message>
+    <message>
+        <source>RLE Start of right-to-left embedding</source>
+        <translation>RLE Début d&apos;enchâssement droite à gauche</translation>
+    </message>
+    <message>
+        <source>LRO Start of left-to-right override</source>
+        <translation>LRO Début de dérogation gauche à droite</translation>
+    </message>
+    <message>
+        <source>RLO Start of right-to-left override</source>
+        <translation>RLO Début de dérogation droite à gauche</translation>
+    </message>
+    <message>
+        <source>PDF Pop directional formatting</source>
+        <translation>PDF Fin de formatage directionnel</translation>
+    </message>
+    <message>
+        <source>LRI Left-to-right isolate</source>
+        <translation>LRI Isolat gauche à droite</translation>
+    </message>
+    <message>
+        <source>RLI Right-to-left isolate</source>
+        <translation>RLI Isolat droite à gauche</translation>
+    </message>
+    <message>
+        <source>FSI First strong isolate</source>
+        <translation>FSI Isolat selon le premier caractère fort</translation>
+    </message>
+    <message>
+        <source>PDI Pop directional isolate</source>
+        <translation>PDI Fin d&apos;isolat directionnel</translation>
+    </message>
+</context>
+<context>
     <name>QWidgetTextControl</name>
     <message>
         <source>&amp;Undo</source>
