@@ -126,8 +126,9 @@ struct Options
                              CommandLine::tr("Check for the handheld, the application manager and the INI files, "
                                              "print the command lines that would run, and run nothing.")};
     QCommandLineOption language{QStringLiteral("language"),
-                                CommandLine::tr("The window's language: %1 (default: the first of the system's "
-                                                "languages that is one of them, else en). --unattended and "
+                                CommandLine::tr("The window's language: %1, also as a locale name such as de_AT "
+                                                "(default: the first of the system's languages that is one "
+                                                "of them, else en). --unattended and "
                                                 "--check, their log and JSON stay in English, for the scripts "
                                                 "that read them.")
                                     .arg(windowLanguages().join(QStringLiteral(", "))),
@@ -190,10 +191,10 @@ std::optional<int> answer(const QStringList &givenArguments, bool *displayNamed,
     if (!parser.positionalArguments().isEmpty())
         return refuse(CommandLine::tr("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst()));
     *displayNamed = *displayNamed || parser.isSet(QStringLiteral("display"));
-    const QString language = parser.value(options.language);
-    if (parser.isSet(options.language) && !windowLanguages().contains(language)) {
+    const QString language = spokenLanguage(parser.value(options.language));
+    if (parser.isSet(options.language) && language.isEmpty()) {
         return refuse(CommandLine::tr("Unknown language '%1': the window speaks %2.")
-                          .arg(language, windowLanguages().join(QStringLiteral(", "))));
+                          .arg(parser.value(options.language), windowLanguages().join(QStringLiteral(", "))));
     }
 
     const bool withoutWindow = parser.isSet(options.unattended) || parser.isSet(options.check);

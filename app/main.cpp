@@ -9,7 +9,6 @@
 #include "wizard/windowsystem.h"
 
 #include <QApplication>
-#include <QLocale>
 
 int main(int argc, char *argv[])
 {
@@ -27,7 +26,7 @@ int main(int argc, char *argv[])
     const std::unique_ptr<QApplication> app = openWindowSystem(argc, argv);
     // Only the window speaks the user's language: what runs without one
     // writes English, for the scripts that read it.
-    installWindowLanguage(window.language.isEmpty() ? chooseWindowLanguage(QLocale::system().uiLanguages())
+    installWindowLanguage(window.language.isEmpty() ? chooseWindowLanguage(systemLanguages())
                                                     : window.language);
 
     SystemServices system;

@@ -173,7 +173,8 @@ std::optional<InstallOutcome> InstallRun::checkKit(std::span<const InstallList *
         : elideForMessage(installDir);
     return InstallOutcome{ExitStatus::KitIncomplete,
                           tr("Setup cannot find these installation files in the folder %1:\n%2\n\n"
-                             "Start Setup from the folder that holds its installation files.")
+                             "Start Setup from the folder that holds its installation files.",
+                             nullptr, int(missing.size()))
                               .arg(folder, missing.join(QLatin1Char('\n')))};
 }
 

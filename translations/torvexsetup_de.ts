@@ -73,15 +73,15 @@
     </message>
     <message>
         <source> If it is 4.0.0 or higher choose  from the option below: </source>
-        <translation> Ist es 4.0.0 oder höher, wählen Sie diese Option: </translation>
+        <translation> Bei Version 4.0.0 oder höher wählen Sie diese Option: </translation>
     </message>
     <message>
         <source>&quot;Microsoft Pocket PC Version 4.0.0 or higher&quot;</source>
-        <translation>„Microsoft Pocket PC Version 4.0.0 or higher“</translation>
+        <translation>„Microsoft Pocket PC Version 4.0.0 oder höher“</translation>
     </message>
     <message>
         <source>if it is an earlier version choose:</source>
-        <translation>Ist es eine frühere Version, wählen Sie:</translation>
+        <translation>Bei einer früheren Version wählen Sie:</translation>
     </message>
     <message>
         <source>&quot;Earlier Microsoft Pocket PC Version&quot;</source>
@@ -89,7 +89,7 @@
     </message>
     <message>
         <source>Microsoft Pocket PC Version 4.0.0 or higher.</source>
-        <translation>Microsoft Pocket PC Version 4.0.0 or higher.</translation>
+        <translation>Microsoft Pocket PC Version 4.0.0 oder höher.</translation>
     </message>
     <message>
         <source>Earlier Microsoft Pocket PC Version.</source>
@@ -105,7 +105,7 @@
     </message>
     <message>
         <source>Click Install to begin installation.</source>
-        <translation>Installieren startet die Installation.</translation>
+        <translation>Klicken Sie zum Starten auf Installieren.</translation>
     </message>
     <message>
         <source>If you want to change or review any of the installation settings press Back.</source>
@@ -117,7 +117,7 @@
     </message>
     <message>
         <source>Setup is now inspecting your current Settings. Please wait.</source>
-        <translation>Setup prüft jetzt Ihre aktuellen Einstellungen. Bitte warten.</translation>
+        <translation>Setup prüft jetzt Ihre aktuellen Einstellungen. Bitte warten Sie.</translation>
     </message>
     <message>
         <source>Installation progress</source>
@@ -170,49 +170,55 @@ Verschieben Sie die Installationsdateien in einen Ordner mit einfacherem Namen u
         <source>(the current folder, which no longer exists or cannot be read)</source>
         <translation>(der aktuelle Ordner, der nicht mehr existiert oder nicht lesbar ist)</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>Setup cannot find these installation files in the folder %1:
 %2
 
 Start Setup from the folder that holds its installation files.</source>
-        <translation>Setup findet diese Installationsdateien im Ordner %1 nicht:
+        <translation>
+            <numerusform>Setup findet diese Installationsdatei im Ordner %1 nicht:
 %2
 
-Starten Sie Setup aus dem Ordner, der seine Installationsdateien enthält.</translation>
+Starten Sie Setup aus dem Ordner, der seine Installationsdateien enthält.</numerusform>
+            <numerusform>Setup findet diese Installationsdateien im Ordner %1 nicht:
+%2
+
+Starten Sie Setup aus dem Ordner, der seine Installationsdateien enthält.</numerusform>
+        </translation>
     </message>
     <message>
         <source>The application manager did not complete its run for %1:
 %2
 
 Check the application manager, then click Next to start again.</source>
-        <translation>Der Anwendungs-Manager hat seinen Lauf für %1 nicht abgeschlossen:
+        <translation>Der Anwendungs-Manager hat die Verarbeitung von %1 nicht abgeschlossen:
 %2
 
 Prüfen Sie den Anwendungs-Manager und klicken Sie dann auf Weiter, um neu zu beginnen.</translation>
     </message>
     <message>
         <source>Setup was stopped before its first run; nothing was installed.</source>
-        <translation>Setup wurde vor dem ersten Lauf beendet; es wurde nichts installiert.</translation>
+        <translation>Setup wurde vor dem ersten Durchgang beendet; es wurde nichts installiert.</translation>
     </message>
     <message>
         <source>Setup was stopped after run %1 of %2 (%3); the handheld may be partly set up.</source>
-        <translation>Setup wurde nach Lauf %1 von %2 (%3) beendet; der Handheld ist möglicherweise nur teilweise eingerichtet.</translation>
+        <translation>Setup wurde nach Durchgang %1 von %2 (%3) beendet; der Pocket PC ist möglicherweise nur teilweise eingerichtet.</translation>
     </message>
     <message>
         <source>The registry names &quot;%1&quot;, which is not a full path.</source>
-        <translation>Die Registrierung nennt &quot;%1&quot;, was kein vollständiger Pfad ist.</translation>
+        <translation>In der Registrierung ist „%1“ eingetragen; das ist kein vollständiger Pfad.</translation>
     </message>
     <message>
         <source>The registry names &quot;%1&quot;, which does not exist.</source>
-        <translation>Die Registrierung nennt &quot;%1&quot;, was nicht existiert.</translation>
+        <translation>In der Registrierung ist „%1“ eingetragen; diese Datei existiert nicht.</translation>
     </message>
     <message>
         <source>The registry names &quot;%1&quot;, which is not a program file.</source>
-        <translation>Die Registrierung nennt &quot;%1&quot;, was keine Programmdatei ist.</translation>
+        <translation>In der Registrierung ist „%1“ eingetragen; das ist keine Programmdatei.</translation>
     </message>
     <message>
         <source>The registry names &quot;%1&quot;, which may not be run (it is not executable).</source>
-        <translation>Die Registrierung nennt &quot;%1&quot;, was nicht ausgeführt werden darf (nicht ausführbar).</translation>
+        <translation>In der Registrierung ist „%1“ eingetragen; diese Datei darf nicht ausgeführt werden (sie ist nicht ausführbar).</translation>
     </message>
     <message>
         <source>Setup has been closed; nothing more is installed.</source>
@@ -227,7 +233,7 @@ Prüfen Sie den Anwendungs-Manager und klicken Sie dann auf Weiter, um neu zu be
     <name>KitFolder</name>
     <message>
         <source>The kit folder &quot;%1&quot; does not exist or cannot be entered.</source>
-        <translation>Der Installationsordner &quot;%1&quot; existiert nicht oder kann nicht geöffnet werden.</translation>
+        <translation>Der Ordner „%1“ mit den Installationsdateien existiert nicht oder kann nicht geöffnet werden.</translation>
     </message>
 </context>
 <context>
@@ -271,6 +277,61 @@ Prüfen Sie den Anwendungs-Manager und klicken Sie dann auf Weiter, um neu zu be
     </message>
 </context>
 <context>
+    <name>QScrollBar</name>
+    <message>
+        <source>Scroll here</source>
+        <translation>Hierher scrollen</translation>
+    </message>
+    <message>
+        <source>Left edge</source>
+        <translation>Linker Rand</translation>
+    </message>
+    <message>
+        <source>Top</source>
+        <translation>Anfang</translation>
+    </message>
+    <message>
+        <source>Right edge</source>
+        <translation>Rechter Rand</translation>
+    </message>
+    <message>
+        <source>Bottom</source>
+        <translation>Ende</translation>
+    </message>
+    <message>
+        <source>Page left</source>
+        <translation>Eine Seite nach links</translation>
+    </message>
+    <message>
+        <source>Page up</source>
+        <translation>Eine Seite nach oben</translation>
+    </message>
+    <message>
+        <source>Page right</source>
+        <translation>Eine Seite nach rechts</translation>
+    </message>
+    <message>
+        <source>Page down</source>
+        <translation>Eine Seite nach unten</translation>
+    </message>
+    <message>
+        <source>Scroll left</source>
+        <translation>Nach links scrollen</translation>
+    </message>
+    <message>
+        <source>Scroll up</source>
+        <translation>Nach oben scrollen</translation>
+    </message>
+    <message>
+        <source>Scroll right</source>
+        <translation>Nach rechts scrollen</translation>
+    </message>
+    <message>
+        <source>Scroll down</source>
+        <translation>Nach unten scrollen</translation>
+    </message>
+</context>
+<context>
     <name>QShortcut</name>
     <message>
         <source>Ctrl</source>
@@ -279,6 +340,73 @@ Prüfen Sie den Anwendungs-Manager und klicken Sie dann auf Weiter, um neu zu be
     <message>
         <source>Shift</source>
         <translation>Umschalt</translation>
+    </message>
+    <message>
+        <source>+</source>
+        <translation>+</translation>
+    </message>
+</context>
+<context>
+    <name>QUnicodeControlCharacterMenu</name>
+    <message>
+        <source>Insert Unicode control character</source>
+        <translation>Unicode-Steuerzeichen einfügen</translation>
+    </message>
+    <message>
+        <source>LRM Left-to-right mark</source>
+        <translation>LRM Links-nach-rechts-Zeichen</translation>
+    </message>
+    <message>
+        <source>RLM Right-to-left mark</source>
+        <translation>RLM Rechts-nach-links-Zeichen</translation>
+    </message>
+    <message>
+        <source>ZWJ Zero width joiner</source>
+        <translation>ZWJ Breitenloser Verbinder</translation>
+    </message>
+    <message>
+        <source>ZWNJ Zero width non-joiner</source>
+        <translation>ZWNJ Breitenloser Nicht-Verbinder</translation>
+    </message>
+    <message>
+        <source>ZWSP Zero width space</source>
+        <translation>ZWSP Breitenloses Leerzeichen</translation>
+    </message>
+    <message>
+        <source>LRE Start of left-to-right embedding</source>
+        <translation>LRE Beginn einer Links-nach-rechts-Einbettung</translation>
+    </message>
+    <message>
+        <source>RLE Start of right-to-left embedding</source>
+        <translation>RLE Beginn einer Rechts-nach-links-Einbettung</translation>
+    </message>
+    <message>
+        <source>LRO Start of left-to-right override</source>
+        <translation>LRO Beginn einer Links-nach-rechts-Überschreibung</translation>
+    </message>
+    <message>
+        <source>RLO Start of right-to-left override</source>
+        <translation>RLO Beginn einer Rechts-nach-links-Überschreibung</translation>
+    </message>
+    <message>
+        <source>PDF Pop directional formatting</source>
+        <translation>PDF Ende der Richtungsformatierung</translation>
+    </message>
+    <message>
+        <source>LRI Left-to-right isolate</source>
+        <translation>LRI Links-nach-rechts-Isolierung</translation>
+    </message>
+    <message>
+        <source>RLI Right-to-left isolate</source>
+        <translation>RLI Rechts-nach-links-Isolierung</translation>
+    </message>
+    <message>
+        <source>FSI First strong isolate</source>
+        <translation>FSI Isolierung nach dem ersten starken Zeichen</translation>
+    </message>
+    <message>
+        <source>PDI Pop directional isolate</source>
+        <translation>PDI Ende der Richtungsisolierung</translation>
     </message>
 </context>
 <context>
@@ -311,16 +439,20 @@ Prüfen Sie den Anwendungs-Manager und klicken Sie dann auf Weiter, um neu zu be
         <source>Select All</source>
         <translation>Alles auswählen</translation>
     </message>
+    <message>
+        <source>Copy &amp;Link Location</source>
+        <translation>&amp;Link-Adresse kopieren</translation>
+    </message>
 </context>
 <context>
     <name>RegFileRegistry</name>
     <message>
         <source>The file &quot;%1&quot;, which stands in for the registry (TORVEX_REGISTRY names it), holds no usable text as the default value of HKEY_LOCAL_MACHINE\%2.</source>
-        <translation>Die Datei „%1“, die für die Registrierung steht (TORVEX_REGISTRY nennt sie), enthält als Standardwert von HKEY_LOCAL_MACHINE\%2 keinen brauchbaren Text.</translation>
+        <translation>Die Datei „%1“, die anstelle der Registrierung gelesen wird (festgelegt durch TORVEX_REGISTRY), enthält als Standardwert von HKEY_LOCAL_MACHINE\%2 keinen brauchbaren Text.</translation>
     </message>
     <message>
         <source>The file &quot;%1&quot;, which stands in for the registry (TORVEX_REGISTRY names it), cannot be used: %2.</source>
-        <translation>Die Datei „%1“, die für die Registrierung steht (TORVEX_REGISTRY nennt sie), ist nicht verwendbar: %2.</translation>
+        <translation>Die Datei „%1“, die anstelle der Registrierung gelesen wird (festgelegt durch TORVEX_REGISTRY), ist nicht verwendbar: %2.</translation>
     </message>
     <message>
         <source>it is larger than 16 MiB</source>
@@ -358,15 +490,15 @@ Prüfen Sie den Anwendungs-Manager und klicken Sie dann auf Weiter, um neu zu be
     <name>SystemProcessServices</name>
     <message>
         <source>The run ended by signal %1.</source>
-        <translation>Der Lauf wurde durch Signal %1 beendet.</translation>
+        <translation>Das Programm wurde durch Signal %1 beendet.</translation>
     </message>
     <message>
         <source>How the run ended could not be learned from the system.</source>
-        <translation>Wie der Lauf endete, war vom System nicht zu erfahren.</translation>
+        <translation>Das System hat nicht gemeldet, wie das Programm endete.</translation>
     </message>
     <message>
         <source>The run ended with exit code %1.</source>
-        <translation>Der Lauf endete mit dem Exit-Code %1.</translation>
+        <translation>Das Programm endete mit dem Exit-Code %1.</translation>
     </message>
     <message>
         <source>The program &quot;%1&quot; could not be started: %2.</source>
@@ -382,7 +514,7 @@ Prüfen Sie den Anwendungs-Manager und klicken Sie dann auf Weiter, um neu zu be
     </message>
     <message>
         <source>The run ended with exception %1.</source>
-        <translation>Der Lauf endete mit der Ausnahme %1.</translation>
+        <translation>Das Programm endete mit der Ausnahme %1.</translation>
     </message>
 </context>
 <context>

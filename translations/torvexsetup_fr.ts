@@ -13,7 +13,7 @@
     </message>
     <message>
         <source>Setup is installing Torvex on your Pocket PC</source>
-        <translation>Torvex s&apos;installe sur votre Pocket PC</translation>
+        <translation>Installation de Torvex sur votre Pocket PC</translation>
     </message>
     <message>
         <source>Torvex License Agreement</source>
@@ -57,7 +57,7 @@
     </message>
     <message>
         <source>Setup is preparing to install Torvex on your Pocket PC. To continue press Next.</source>
-        <translation>Le programme d&apos;installation prépare l&apos;installation de Torvex sur votre Pocket PC. Pour continuer, cliquez sur Suivant.</translation>
+        <translation>Le programme d&apos;installation se prépare à installer Torvex sur votre Pocket PC. Pour continuer, cliquez sur Suivant.</translation>
     </message>
     <message>
         <source>Pocket PC version</source>
@@ -69,19 +69,19 @@
     </message>
     <message>
         <source>You can see the version by choosing from the Start Menu &gt; Settings &gt; System &gt; About &gt; Version.</source>
-        <translation>La version figure dans le menu Démarrer &gt; Paramètres &gt; Système &gt; À propos de &gt; Version.</translation>
+        <translation>La version figure dans le menu Démarrer &gt; Paramètres &gt; Système &gt; À propos &gt; Version.</translation>
     </message>
     <message>
         <source> If it is 4.0.0 or higher choose  from the option below: </source>
-        <translation> Si c&apos;est 4.0.0 ou plus, choisissez l&apos;option ci-dessous&#xa0;: </translation>
+        <translation> Pour la version 4.0.0 ou ultérieure, choisissez l&apos;option&#xa0;: </translation>
     </message>
     <message>
         <source>&quot;Microsoft Pocket PC Version 4.0.0 or higher&quot;</source>
-        <translation>«&#xa0;Microsoft Pocket PC Version 4.0.0 or higher&#xa0;»</translation>
+        <translation>«&#xa0;Microsoft Pocket PC 4.0.0 ou ultérieur&#xa0;»</translation>
     </message>
     <message>
         <source>if it is an earlier version choose:</source>
-        <translation>Si c&apos;est une version antérieure, choisissez&#xa0;:</translation>
+        <translation>Pour une version antérieure, choisissez&#xa0;:</translation>
     </message>
     <message>
         <source>&quot;Earlier Microsoft Pocket PC Version&quot;</source>
@@ -89,7 +89,7 @@
     </message>
     <message>
         <source>Microsoft Pocket PC Version 4.0.0 or higher.</source>
-        <translation>Microsoft Pocket PC Version 4.0.0 or higher.</translation>
+        <translation>Microsoft Pocket PC 4.0.0 ou ultérieur.</translation>
     </message>
     <message>
         <source>Earlier Microsoft Pocket PC Version.</source>
@@ -162,7 +162,7 @@ Installez le logiciel de synchronisation ou corrigez son entrée dans le Registr
         <source>Setup cannot hand the installation files in the folder %1 on to the application manager: the folder&apos;s name has characters that cannot be passed on.
 
 Move the installation files to a folder with a plainer name and start Setup there.</source>
-        <translation>Le programme d&apos;installation ne peut pas transmettre les fichiers d&apos;installation du dossier %1 au gestionnaire d&apos;applications&#xa0;: le nom du dossier contient des caractères intransmissibles.
+        <translation>Le programme d&apos;installation ne peut pas transmettre les fichiers d&apos;installation du dossier %1 au gestionnaire d&apos;applications&#xa0;: le nom du dossier contient des caractères qui ne peuvent pas lui être transmis.
 
 Déplacez les fichiers d&apos;installation dans un dossier au nom plus simple et relancez l&apos;installation depuis ce dossier.</translation>
     </message>
@@ -170,22 +170,28 @@ Déplacez les fichiers d&apos;installation dans un dossier au nom plus simple et
         <source>(the current folder, which no longer exists or cannot be read)</source>
         <translation>(le dossier actuel, qui n&apos;existe plus ou ne peut pas être lu)</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>Setup cannot find these installation files in the folder %1:
 %2
 
 Start Setup from the folder that holds its installation files.</source>
-        <translation>Le programme d&apos;installation ne trouve pas ces fichiers d&apos;installation dans le dossier %1&#xa0;:
+        <translation>
+            <numerusform>Le programme d&apos;installation ne trouve pas ce fichier d&apos;installation dans le dossier %1&#xa0;:
 %2
 
-Lancez l&apos;installation depuis le dossier qui contient ses fichiers d&apos;installation.</translation>
+Lancez l&apos;installation depuis le dossier qui contient ses fichiers d&apos;installation.</numerusform>
+            <numerusform>Le programme d&apos;installation ne trouve pas ces fichiers d&apos;installation dans le dossier %1&#xa0;:
+%2
+
+Lancez l&apos;installation depuis le dossier qui contient ses fichiers d&apos;installation.</numerusform>
+        </translation>
     </message>
     <message>
         <source>The application manager did not complete its run for %1:
 %2
 
 Check the application manager, then click Next to start again.</source>
-        <translation>Le gestionnaire d&apos;applications n&apos;a pas terminé son exécution pour %1&#xa0;:
+        <translation>Le gestionnaire d&apos;applications n&apos;a pas terminé le traitement de %1&#xa0;:
 %2
 
 Vérifiez le gestionnaire d&apos;applications, puis cliquez sur Suivant pour recommencer.</translation>
@@ -196,27 +202,27 @@ Vérifiez le gestionnaire d&apos;applications, puis cliquez sur Suivant pour rec
     </message>
     <message>
         <source>Setup was stopped after run %1 of %2 (%3); the handheld may be partly set up.</source>
-        <translation>L&apos;installation a été arrêtée après l&apos;exécution %1 sur %2 (%3)&#xa0;; l&apos;appareil mobile n&apos;est peut-être installé qu&apos;en partie.</translation>
+        <translation>L&apos;installation a été arrêtée après l&apos;exécution %1 sur %2 (%3)&#xa0;; Torvex n&apos;est peut-être installé qu&apos;en partie sur le Pocket PC.</translation>
     </message>
     <message>
         <source>The registry names &quot;%1&quot;, which is not a full path.</source>
-        <translation>Le registre indique «&#xa0;%1&#xa0;», qui n&apos;est pas un chemin complet.</translation>
+        <translation>Le Registre indique «&#xa0;%1&#xa0;», qui n&apos;est pas un chemin complet.</translation>
     </message>
     <message>
         <source>The registry names &quot;%1&quot;, which does not exist.</source>
-        <translation>Le registre indique «&#xa0;%1&#xa0;», qui n&apos;existe pas.</translation>
+        <translation>Le Registre indique «&#xa0;%1&#xa0;», qui n&apos;existe pas.</translation>
     </message>
     <message>
         <source>The registry names &quot;%1&quot;, which is not a program file.</source>
-        <translation>Le registre indique «&#xa0;%1&#xa0;», qui n&apos;est pas un fichier programme.</translation>
+        <translation>Le Registre indique «&#xa0;%1&#xa0;», qui n&apos;est pas un fichier programme.</translation>
     </message>
     <message>
         <source>The registry names &quot;%1&quot;, which may not be run (it is not executable).</source>
-        <translation>Le registre indique «&#xa0;%1&#xa0;», qui ne peut pas être lancé (il n&apos;est pas exécutable).</translation>
+        <translation>Le Registre indique «&#xa0;%1&#xa0;», qui ne peut pas être lancé (il n&apos;est pas exécutable).</translation>
     </message>
     <message>
         <source>Setup has been closed; nothing more is installed.</source>
-        <translation>Le programme d&apos;installation a été fermé&#xa0;; rien de plus n&apos;est installé.</translation>
+        <translation>Le programme d&apos;installation a été fermé&#xa0;; rien d&apos;autre ne sera installé.</translation>
     </message>
     <message>
         <source>Setup is already installing; a second install cannot start until the first has ended.</source>
@@ -271,6 +277,61 @@ Vérifiez le gestionnaire d&apos;applications, puis cliquez sur Suivant pour rec
     </message>
 </context>
 <context>
+    <name>QScrollBar</name>
+    <message>
+        <source>Scroll here</source>
+        <translation>Défiler jusqu&apos;ici</translation>
+    </message>
+    <message>
+        <source>Left edge</source>
+        <translation>Bord gauche</translation>
+    </message>
+    <message>
+        <source>Top</source>
+        <translation>En haut</translation>
+    </message>
+    <message>
+        <source>Right edge</source>
+        <translation>Bord droit</translation>
+    </message>
+    <message>
+        <source>Bottom</source>
+        <translation>En bas</translation>
+    </message>
+    <message>
+        <source>Page left</source>
+        <translation>Page vers la gauche</translation>
+    </message>
+    <message>
+        <source>Page up</source>
+        <translation>Page précédente</translation>
+    </message>
+    <message>
+        <source>Page right</source>
+        <translation>Page vers la droite</translation>
+    </message>
+    <message>
+        <source>Page down</source>
+        <translation>Page suivante</translation>
+    </message>
+    <message>
+        <source>Scroll left</source>
+        <translation>Défiler vers la gauche</translation>
+    </message>
+    <message>
+        <source>Scroll up</source>
+        <translation>Défiler vers le haut</translation>
+    </message>
+    <message>
+        <source>Scroll right</source>
+        <translation>Défiler vers la droite</translation>
+    </message>
+    <message>
+        <source>Scroll down</source>
+        <translation>Défiler vers le bas</translation>
+    </message>
+</context>
+<context>
     <name>QShortcut</name>
     <message>
         <source>Ctrl</source>
@@ -279,6 +340,73 @@ Vérifiez le gestionnaire d&apos;applications, puis cliquez sur Suivant pour rec
     <message>
         <source>Shift</source>
         <translation>Maj</translation>
+    </message>
+    <message>
+        <source>+</source>
+        <translation>+</translation>
+    </message>
+</context>
+<context>
+    <name>QUnicodeControlCharacterMenu</name>
+    <message>
+        <source>Insert Unicode control character</source>
+        <translation>Insérer un caractère de contrôle Unicode</translation>
+    </message>
+    <message>
+        <source>LRM Left-to-right mark</source>
+        <translation>LRM Marque gauche à droite</translation>
+    </message>
+    <message>
+        <source>RLM Right-to-left mark</source>
+        <translation>RLM Marque droite à gauche</translation>
+    </message>
+    <message>
+        <source>ZWJ Zero width joiner</source>
+        <translation>ZWJ Liant sans chasse</translation>
+    </message>
+    <message>
+        <source>ZWNJ Zero width non-joiner</source>
+        <translation>ZWNJ Antiliant sans chasse</translation>
+    </message>
+    <message>
+        <source>ZWSP Zero width space</source>
+        <translation>ZWSP Espace sans chasse</translation>
+    </message>
+    <message>
+        <source>LRE Start of left-to-right embedding</source>
+        <translation>LRE Début d&apos;enchâssement gauche à droite</translation>
+    </message>
+    <message>
+        <source>RLE Start of right-to-left embedding</source>
+        <translation>RLE Début d&apos;enchâssement droite à gauche</translation>
+    </message>
+    <message>
+        <source>LRO Start of left-to-right override</source>
+        <translation>LRO Début de dérogation gauche à droite</translation>
+    </message>
+    <message>
+        <source>RLO Start of right-to-left override</source>
+        <translation>RLO Début de dérogation droite à gauche</translation>
+    </message>
+    <message>
+        <source>PDF Pop directional formatting</source>
+        <translation>PDF Fin de formatage directionnel</translation>
+    </message>
+    <message>
+        <source>LRI Left-to-right isolate</source>
+        <translation>LRI Isolat gauche à droite</translation>
+    </message>
+    <message>
+        <source>RLI Right-to-left isolate</source>
+        <translation>RLI Isolat droite à gauche</translation>
+    </message>
+    <message>
+        <source>FSI First strong isolate</source>
+        <translation>FSI Isolat selon le premier caractère fort</translation>
+    </message>
+    <message>
+        <source>PDI Pop directional isolate</source>
+        <translation>PDI Fin d&apos;isolat directionnel</translation>
     </message>
 </context>
 <context>
@@ -310,6 +438,10 @@ Vérifiez le gestionnaire d&apos;applications, puis cliquez sur Suivant pour rec
     <message>
         <source>Select All</source>
         <translation>Tout sélectionner</translation>
+    </message>
+    <message>
+        <source>Copy &amp;Link Location</source>
+        <translation>Copier l&apos;adresse du &amp;lien</translation>
     </message>
 </context>
 <context>
@@ -358,15 +490,15 @@ Vérifiez le gestionnaire d&apos;applications, puis cliquez sur Suivant pour rec
     <name>SystemProcessServices</name>
     <message>
         <source>The run ended by signal %1.</source>
-        <translation>L&apos;exécution a été interrompue par le signal %1.</translation>
+        <translation>Le programme a été arrêté par le signal %1.</translation>
     </message>
     <message>
         <source>How the run ended could not be learned from the system.</source>
-        <translation>Le système n&apos;a pas indiqué comment l&apos;exécution s&apos;est terminée.</translation>
+        <translation>Le système n&apos;a pas indiqué comment le programme s&apos;est terminé.</translation>
     </message>
     <message>
         <source>The run ended with exit code %1.</source>
-        <translation>L&apos;exécution s&apos;est terminée avec le code de sortie %1.</translation>
+        <translation>Le programme s&apos;est terminé avec le code de sortie %1.</translation>
     </message>
     <message>
         <source>The program &quot;%1&quot; could not be started: %2.</source>
@@ -382,7 +514,7 @@ Vérifiez le gestionnaire d&apos;applications, puis cliquez sur Suivant pour rec
     </message>
     <message>
         <source>The run ended with exception %1.</source>
-        <translation>L&apos;exécution s&apos;est terminée par l&apos;exception %1.</translation>
+        <translation>Le programme s&apos;est terminé sur l&apos;exception %1.</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,8 @@
 #include "unattended/unattendedrun.h"
 
 #include "install/kitfolder.h"
+#include "platform/catalogue.h"
+#include "platform/messagetext.h"
 #include "platform/outputstream.h"
 #include "platform/processservices.h"
 #include "platform/registry.h"
@@ -196,6 +198,8 @@ int runUnattended(int &argc, char **argv, const UnattendedOptions &options, Tick
     // Nothing graphical: this runs over SSH with no display at all.
     QCoreApplication app(argc, argv);
     useEnglishSystemTexts(true);
+    // English, with its forms for one and for several.
+    installCatalogue(QStringLiteral("en"));
     const std::unique_ptr<OutputStream> out = OutputStream::openStandard(OutputStream::Standard::Output);
     const std::unique_ptr<OutputStream> err = OutputStream::openStandard(OutputStream::Standard::Error);
     if (const QString error = out->errorString(); !error.isEmpty()) {

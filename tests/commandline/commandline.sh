@@ -99,6 +99,7 @@ $unattended 4.0|4.0-or-higher (.*) and earlier
 --accept-licence|--unattended
 --json|--unattended
 --language xx|en, de, fr
+--language C|en, de, fr
 CASES
 
 # A log that cannot be opened or written: status 2 before anything runs or the

@@ -4,6 +4,7 @@
 #include "doubles/wizardharness.h"
 #include "faultprocesses.h"
 #include "install/installlists.h"
+#include "platform/catalogue.h"
 #include "platform/registry.h"
 
 #include <QDir>
@@ -97,6 +98,7 @@ private:
 void tst_InstallFaults::initTestCase()
 {
     QVERIFY(m_temp.isValid());
+    QVERIFY(installCatalogue(QStringLiteral("en"))); // as the program speaks English
     // Runs that outlive a wizard are adopted by this test, not by init.
     QVERIFY(FaultProcesses::adoptOrphans());
     m_processes.onStart = [this](const LaunchCommand &command) {
@@ -228,6 +230,8 @@ void tst_InstallFaults::missingIniFiles()
         : fault == QLatin1String("bytes")                    ? QStringLiteral(" \\xFF on to")
                                                              : QDir::toNativeSeparators(m_folder) + QLatin1Char(':');
     QVERIFY2(message.contains(folder), qPrintable(message));
+    const QLatin1String files(missing.size() == 1 ? "this installation file in" : "these installation files in");
+    QVERIFY2(fault == QLatin1String("bytes") || message.contains(files), qPrintable(message));
     // A folder whose name cannot be passed on is no fault of where Setup was started.
     QVERIFY2(message.endsWith(fault == QLatin1String("bytes")
                                   ? QLatin1String("Move the installation files to a folder with a plainer name and start Setup there.")

@@ -25,8 +25,10 @@ step() { echo "-- $*"; }
 
 source "$here/../lib/windowdriver.sh"
 start_private_display
-# The walks below read the English titles, whatever this machine speaks.
-export LANGUAGE=en
+# The walks below read the English titles, whatever this machine speaks;
+# LANGUAGE counts only outside the C locale.
+unset LC_ALL LC_MESSAGES
+export LANG=C.UTF-8 LANGUAGE=en
 # The one-Setup-at-a-time lock of this script's Setups only.
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -44,7 +46,11 @@ done <<CASES
 LANGUAGE=de||Torvex-Setup
 LANGUAGE=it:fr:de||Installation de Torvex
 LANGUAGE=de|--language fr|Installation de Torvex
-LANGUAGE= LC_ALL=C||Torvex Setup
+LANGUAGE=de LC_ALL=C||Torvex Setup
+LANGUAGE=de LANG=C||Torvex Setup
+LANGUAGE=fr LANG=de_DE.UTF-8 LC_MESSAGES=POSIX||Torvex Setup
+LANGUAGE=|--language DE|Torvex-Setup
+LANGUAGE=|--language fr_CA.UTF-8|Installation de Torvex
 CASES
 
 # Starts the wizard with the environment given before the command.

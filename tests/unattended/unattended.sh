@@ -159,6 +159,10 @@ for row in "/nonexistent:|16" ".|16" ":$demo/lib|0"; do
     (( status == ${row#*|} )) || fail "LD_LIBRARY_PATH=${row%|*}: exited with $status: $(cat "$work/err")"
 done
 rm "$work/kit/librapi.so"
+# One file missing is named in the singular.
+cp -r "$work/kit" "$work/short" && rm "$work/short/TorvexSetup.ini"
+"$program" --check --platform 4.0-or-higher --kit "$work/short" >/dev/null 2>"$work/err"
+grep -q 'cannot find this installation file in' "$work/err" || fail "one file missing: $(cat "$work/err")"
 
 echo "-- nohup; a second SIGTERM while the log's FIFO has no reader"
 cd "$work/kit" || exit 1

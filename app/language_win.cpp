@@ -1,0 +1,8 @@
+#include "app/language.h"
+
+#include <QLocale>
+
+QStringList systemLanguages()
+{
+    return QLocale::system().uiLanguages();
+}
