@@ -49,18 +49,19 @@ command -v apt-get >/dev/null || { say "apt-get not found; this is for Debian an
 
 sudo=()
 [[ -w $parts || $(id -u) -eq 0 ]] || sudo=(sudo)
-# Temporaries in the sources folder carry their run's id, so that an
-# interruption between creating and naming one still removes it, and a run
-# that was killed leaves them to the next one.
-scratch=$(mktemp -d)
+# Temporaries carry their run's id, so that an interruption between creating
+# and naming one still removes it, and a run that was killed leaves them to
+# the next one.
+scratch=$(mktemp -d -t "torvex-deb-src.$$.XXXXXX")
+ownerless() { # <temporary>
+    local pid=${1##*torvex-deb-src.}
+    pid=${pid%%.*}
+    [[ -e $1 && ( $pid == "$$" || ! -e /proc/$pid ) ]]
+}
 cleanup() {
-    rm -rf "$scratch"
-    local left pid
-    for left in "$parts"/.torvex-deb-src.*; do
-        pid=${left#"$parts"/.torvex-deb-src.}
-        pid=${pid%%.*}
-        [[ -e $left && ( $pid == "$$" || ! -e /proc/$pid ) ]] && "${sudo[@]}" rm -f -- "$left"
-    done
+    local left
+    for left in "${scratch%/*}"/torvex-deb-src.*; do ownerless "$left" && rm -rf -- "$left" 2>/dev/null; done
+    for left in "$parts"/.torvex-deb-src.*; do ownerless "$left" && "${sudo[@]}" rm -f -- "$left"; done
     return 0
 }
 trap cleanup EXIT
