@@ -2,7 +2,8 @@
 # Enables Debian source packages from this machine's own package sources,
 # for the Windows SDK's fallback build (scripts/windows-sdk.sh). For every
 # enabled binary entry it writes the matching source entry, a copy of the
-# entry with all its options, only its type changed:
+# entry with all its options, only its type changed (its targets, which
+# would name no source index, left out):
 #   deb822 (sources.list.d/*.sources): the stanza with "Types: deb-src",
 #     into sources.list.d/torvex-deb-src.sources;
 #   one-line (sources.list, sources.list.d/*.list): the same line with
@@ -15,60 +16,86 @@
 # them added, reads them without an error or a new warning; the files it
 # wrote before are replaced (or removed, when every entry has its sources
 # already). When there is nothing it can use, or apt refuses the result, it
-# says so and stops, touching nothing.
+# says so and stops, touching nothing; so it does when, with them, some
+# binary index apt reads would still have no source index (an entry written
+# in a way this script does not follow).
 # Usage: deb-src-entries.sh [ROOT]   the apt configuration under ROOT/etc/apt (default /)
 # Exit status: 0 written or nothing to do, 1 nothing usable, 2 usage,
-# 3 apt cannot read the sources (as they are, or with the new entries).
+# 3 apt cannot read the sources (as they are, or with the new entries) or a
+# binary index would still lack its source one, 4 the sources are not
+# readable by this user.
 set -euo pipefail
+# Field names are compared in the C locale: in a Turkish one, "URIs" lowers
+# to "urIs".
+export LC_ALL=C
+# A closed or broken standard error loses messages, never the run: nothing
+# is said before every file is in place, and a failed message is no failure.
+# With no standard error at all, a file a command opens could take its place.
+trap '' PIPE
+[[ -e /dev/fd/2 ]] || exec 2>/dev/null
 
-(( $# <= 1 )) || { echo "usage: deb-src-entries.sh [ROOT]" >&2; exit 2; }
-root=${1:-/}
+usage="usage: deb-src-entries.sh [ROOT]   (the apt configuration under ROOT/etc/apt, default /)"
+case ${1-/} in
+    -h | --help) echo "$usage"; exit 0 ;;
+    "" | -*) echo "$usage" >&2 || true; exit 2 ;;
+esac
+(( $# <= 1 )) || { echo "$usage" >&2 || true; exit 2; }
+root=${1-/}
 apt=${root%/}/etc/apt
 parts=$apt/sources.list.d
 ours=(torvex-deb-src.sources torvex-deb-src.list)
-say() { echo "deb-src-entries.sh: $*" >&2; }
+say() { echo "deb-src-entries.sh: $*" >&2 || true; }
 command -v apt-get >/dev/null || { say "apt-get not found; this is for Debian and its derivatives"; exit 1; }
 
 sudo=()
 [[ -w $parts || $(id -u) -eq 0 ]] || sudo=(sudo)
-# Temporaries in the sources folder carry this run's id, so that an
-# interruption between creating and naming one still removes it.
-scratch=$(mktemp -d)
+# Temporaries carry their run's id, so that an interruption between creating
+# and naming one still removes it, and a run that was killed leaves them to
+# the next one.
+scratch=$(mktemp -d -t "torvex-deb-src.$$.XXXXXX")
+ownerless() { # <temporary>
+    local pid=${1##*torvex-deb-src.}
+    pid=${pid%%.*}
+    [[ -e $1 && ( $pid == "$$" || ! -e /proc/$pid ) ]]
+}
 cleanup() {
-    rm -rf "$scratch"
-    local left=("$parts"/.torvex-deb-src.$$.*)
-    [[ -e ${left[0]} ]] && "${sudo[@]}" rm -f -- "${left[@]}"
+    local left
+    for left in "${scratch%/*}"/torvex-deb-src.*; do ownerless "$left" && rm -rf -- "$left" 2>/dev/null; done
+    for left in "$parts"/.torvex-deb-src.*; do ownerless "$left" && "${sudo[@]}" rm -f -- "$left"; done
     return 0
 }
 trap cleanup EXIT
 trap 'exit 129' HUP
 trap 'exit 130' INT
+trap 'exit 131' QUIT
 trap 'exit 143' TERM
 
-# A snapshot of what apt reads (names as apt takes them; files starting with
-# a dot and other names it skips), without the files of ours being replaced.
-# A URI may carry a password: when some of these files are not for every
-# user to read, neither are the new ones.
+# A snapshot of the sources, without the files of ours being replaced: every
+# file of the folder, so that apt, reading the copies, decides which names
+# count as it does on the machine. Sources this user cannot read are not
+# taken as empty. A URI may carry a password: when some of these files are
+# not for every user to read, neither are the new ones.
+unreadable() { say "cannot read $1; run this as root"; exit 4; }
+[[ ! -e $apt || -x $apt ]] || unreadable "$apt"
+[[ ! -e $parts || ( -r $parts && -x $parts ) ]] || unreadable "$parts"
 mkdir "$scratch/parts"
 mode=644
 snapshot() { # <file> <copy>
+    [[ -r $1 ]] || unreadable "$1"
     cp -- "$1" "$2"
     (( 8#$(stat -L -c %a -- "$1") & 4 )) || mode=600
 }
 [[ -f $apt/sources.list ]] && snapshot "$apt/sources.list" "$scratch/sources.list"
-shopt -s nullglob
 for file in "$parts"/*; do
     name=${file##*/}
-    [[ $name =~ ^[A-Za-z0-9_.-]+\.(list|sources)$ && -f $file ]] || continue
-    [[ $name == "${ours[0]}" || $name == "${ours[1]}" ]] || snapshot "$file" "$scratch/parts/$name"
+    [[ -f $file && $name != "${ours[0]}" && $name != "${ours[1]}" ]] && snapshot "$file" "$scratch/parts/$name"
 done
-shopt -u nullglob
 
 # Every index apt would fetch, one "type uri suite component" a line. The
 # lists and cache folders are scratch ones: this reads the sources only.
 tab=$'\t'
 read_sources() { # <targets> <messages>
-    LC_ALL=C apt-get -o Dir::Etc::SourceList="$scratch/sources.list" -o Dir::Etc::SourceParts="$scratch/parts" \
+    apt-get -o Dir::Etc::SourceList="$scratch/sources.list" -o Dir::Etc::SourceParts="$scratch/parts" \
         -o Dir::State::Lists="$scratch/lists" -o Dir::Cache="$scratch/cache" indextargets --no-release-info \
         --format "\$(TARGET_OF)$tab\$(REPO_URI)$tab\$(RELEASE)$tab\$(COMPONENT)" >"$1" 2>"$2"
 }
@@ -77,7 +104,7 @@ relay() { # <messages>
     local text
     text=$(<"$1")
     text=${text//"$scratch/parts"/"$parts"}
-    printf '%s\n' "${text//"$scratch/sources.list"/"$apt/sources.list"}" >&2
+    printf '%s\n' "${text//"$scratch/sources.list"/"$apt/sources.list"}" >&2 || true
 }
 if ! read_sources "$scratch/targets" "$scratch/before"; then
     say "apt cannot read this machine's package sources as they are; nothing changed:"
@@ -85,16 +112,42 @@ if ! read_sources "$scratch/targets" "$scratch/before"; then
     exit 3
 fi
 
-shopt -s nullglob
-read=("$scratch"/parts/*.list "$scratch"/parts/*.sources)
-shopt -u nullglob
-[[ -f $scratch/sources.list ]] && read=("$scratch/sources.list" "${read[@]}")
-# Stanzas are separated by blank lines; a field goes on in lines that start
+# The binary indexes apt reads (CD-ROMs aside) without a source index, one
+# "URI suite component" a line; fails when apt reads no binary index at all.
+lacking() { # <targets>
+    awk -F '\t' '$2 ~ /^cdrom:/ { next }
+        { k = $2 " " $3 ($4 == "$(COMPONENT)" ? "" : " " $4) }
+        $1 == "deb" { deb[k] = 1; n++ }
+        $1 == "deb-src" { src[k] = 1 }
+        END { for (k in deb) if (!(k in src)) print k; exit !n }' "$1"
+}
+if ! lacking "$scratch/targets" >/dev/null; then
+    say "no enabled Debian package source (deb) found in $apt/sources.list or $parts/;"
+    say "enable source packages by hand (a deb-src entry for the release's main component), then run apt-get update"
+    exit 1
+fi
+
+# The files apt reads, in its order, by the names it accepts.
+read=()
+[[ -f $scratch/sources.list ]] && read+=("$scratch/sources.list")
+for file in "$scratch"/parts/*; do
+    [[ ${file##*/} =~ ^[A-Za-z0-9_.:-]+\.(list|sources)$ ]] && read+=("$file")
+done
+# Stanzas are separated by empty lines; a field goes on in lines that start
 # with a blank (an inline Signed-By key, say); lines starting with # are
 # comments. One-line entries are "deb [options] URI suite components".
-# Writes the new entries and prints how many entries had their sources.
 awk -v out822="$scratch/new.sources" -v outline="$scratch/new.list" -v targets="$scratch/targets" '
 function slash(u) { return u ~ /\/$/ ? u : u "/" }
+# A word of a one-line entry as apt takes it: quotes dropped, %XX decoded.
+function unq(w,    out, i) {
+    gsub(/"/, "", w)
+    while ((i = match(w, /%[0-9A-Fa-f][0-9A-Fa-f]/))) {
+        out = out substr(w, 1, i - 1) sprintf("%c", hex(substr(w, i + 1, 1)) * 16 + hex(substr(w, i + 2, 1)))
+        w = substr(w, i + 3)
+    }
+    return out w
+}
+function hex(d) { return index("0123456789abcdef", tolower(d)) - 1 }
 function words(s, into) { gsub(/^[ \t]+|[ \t]+$/, "", s); return s == "" ? 0 : split(s, into, /[ \t]+/) }
 # apt: a whole number 0, or no, false, without, off, disable, in any case.
 function disabled(v) {
@@ -104,11 +157,11 @@ function disabled(v) {
 }
 # Sorts the entry'"'"'s archive, suite and component triples into those apt
 # reads (nread) and those of them without sources (nmiss, in mu ms mc).
-function sort_out(nu, u, ns, s, nc, c,    i, j, k, t, comp) {
+function sort_out(nu, u, ns, s, nc, c, oneline,    i, j, k, t, comp) {
     nall = nread = nmiss = 0
     for (i = 1; i <= nu; i++) for (j = 1; j <= ns; j++) for (k = 1; k <= (nc ? nc : 1); k++) {
         comp = nc ? c[k] : ""
-        t = slash(u[i]) "\t" s[j] "\t" comp
+        t = oneline ? slash(unq(u[i])) "\t" unq(s[j]) "\t" unq(comp) : slash(u[i]) "\t" s[j] "\t" comp
         nall++
         if (!(t in reads) || u[i] ~ /^cdrom:/) continue
         nread++
@@ -116,7 +169,6 @@ function sort_out(nu, u, ns, s, nc, c,    i, j, k, t, comp) {
         have[t] = 1
         nmiss++; mu[nmiss] = u[i]; ms[nmiss] = s[j]; mc[nmiss] = comp
     }
-    if (nread && !nmiss) present++
 }
 # The missing triples as (archive, suite) groups with their components.
 function group(    i, g) {
@@ -128,6 +180,8 @@ function group(    i, g) {
         if (mc[i] != "") gcomps[g] = gcomps[g] " " mc[i]
     }
 }
+# Targets would leave the copy without its Sources index.
+function kept(f) { return f !~ /^targets(-add|-remove)?$/ }
 function stanza_out(text) { printf "%s%s", (written822++ ? "\n" : ""), text > out822 }
 function flush(    i, text, f, nu, u, ns, s, nc, c, g, parts) {
     if (lines && !disabled(value["enabled"]) && (" " value["types"] " ") ~ /[ \t]deb[ \t]/) {
@@ -136,7 +190,7 @@ function flush(    i, text, f, nu, u, ns, s, nc, c, g, parts) {
         if (nmiss && nmiss == nall) {
             text = ""
             for (i = 1; i <= lines; i++)
-                if (field[i] != "types") text = text line[i] "\n"
+                if (field[i] != "types") { if (kept(field[i])) text = text line[i] "\n" }
                 else if (line[i] !~ /^[ \t]/) text = text "Types: deb-src\n"
             stanza_out(text)
         } else if (nmiss) {
@@ -146,7 +200,7 @@ function flush(    i, text, f, nu, u, ns, s, nc, c, g, parts) {
                 text = "Types: deb-src\nURIs: " parts[1] "\nSuites: " parts[2] "\n"
                 if (gcomps[gkey[g]] != "") text = text "Components:" gcomps[gkey[g]] "\n"
                 for (i = 1; i <= lines; i++)
-                    if (field[i] !~ /^(types|uris|suites|components)$/) text = text line[i] "\n"
+                    if (field[i] !~ /^(types|uris|suites|components)$/ && kept(field[i])) text = text line[i] "\n"
                 stanza_out(text)
             }
         }
@@ -154,8 +208,12 @@ function flush(    i, text, f, nu, u, ns, s, nc, c, g, parts) {
     lines = 0
     split("", value)
 }
-function oneline(text,    opts, i, w, n, u, s, c, g, parts) {
-    sub(/#.*/, "", text)
+function oneline(text,    k, rest, opts, i, w, n, u, s, c, g, parts) {
+    # A # starts a comment, but not inside the [ options ].
+    k = match(text, /^[^#[]*\[[^]]*]/) ? RLENGTH : 0
+    rest = substr(text, k + 1)
+    sub(/#.*/, "", rest)
+    text = substr(text, 1, k) rest
     gsub(/^[ \t]+|[ \t]+$/, "", text)
     if (text !~ /^deb[ \t]/) return
     text = substr(text, 4)
@@ -163,13 +221,15 @@ function oneline(text,    opts, i, w, n, u, s, c, g, parts) {
     opts = ""
     if (text ~ /^\[/) {
         if (!(i = index(text, "]"))) return
-        opts = substr(text, 1, i) " "
+        n = words(substr(text, 2, i - 2), w)
+        for (k = 1; k <= n; k++) if (w[k] !~ /^target[+-]?=/) opts = opts " " w[k]
+        if (opts != "") opts = "[" substr(opts, 2) "] "
         text = substr(text, i + 1)
     }
     if ((n = words(text, w)) < 2) return
     u[1] = w[1]; s[1] = w[2]
     for (i = 3; i <= n; i++) c[i - 2] = w[i]
-    sort_out(1, u, 1, s, n - 2, c)
+    sort_out(1, u, 1, s, n - 2, c, 1)
     if (!nmiss) return
     group()
     for (g = 1; g <= ngroups; g++) {
@@ -188,7 +248,7 @@ FNR == 1 { flush() }
 { sub(/\r$/, "") }
 FILENAME !~ /\.sources$/ { oneline($0); next }
 /^#/ { next }
-/^[ \t]*$/ { flush(); next }
+/^$/ { flush(); next }
 /^[ \t]/ {
     if (!lines) next
     line[++lines] = $0; field[lines] = name
@@ -198,23 +258,17 @@ FILENAME !~ /\.sources$/ { oneline($0); next }
 {
     colon = index($0, ":")
     name = tolower(substr($0, 1, colon ? colon - 1 : length($0)))
+    sub(/[ \t]+$/, "", name)
     line[++lines] = $0; field[lines] = name
     value[name] = substr($0, colon + 1)
 }
-END { flush(); print present + 0 }' "$scratch/targets" "${read[@]}" >"$scratch/present"
-present=$(<"$scratch/present")
+END { flush() }' "$scratch/targets" "${read[@]}"
 new=()
 for kind in sources list; do [[ -s $scratch/new.$kind ]] && new+=("$kind"); done
 
-if (( ${#new[@]} == 0 && present == 0 )); then
-    say "no enabled Debian package source (deb) found in $apt/sources.list or $parts/;"
-    say "enable source packages by hand (a deb-src entry for the release's main component), then run apt-get update"
-    exit 1
-fi
-(( ${#new[@]} )) || say "source packages are enabled already; nothing to add"
-
 # apt must read the sources with the new files without an error or a
-# warning it did not give before (a target configured twice, say).
+# warning it did not give before (a target configured twice, say), and
+# find a source index for every binary one.
 if (( ${#new[@]} )); then
     for kind in "${new[@]}"; do cp -- "$scratch/new.$kind" "$scratch/parts/torvex-deb-src.$kind"; done
     status=0
@@ -226,17 +280,24 @@ if (( ${#new[@]} )); then
         exit 3
     fi
 fi
+lacking "$scratch/targets" >"$scratch/lacking" || true
+if [[ -s $scratch/lacking ]]; then
+    say "these would still have no source entry (written in a way this script does not follow); nothing changed:"
+    sort "$scratch/lacking" >&2 || true
+    exit 3
+fi
 
 # The old files go first and each new one is renamed into place whole, so
 # that apt, whenever it looks, reads either what it read before or a part
 # of what was checked above.
-[[ -d $parts ]] || "${sudo[@]}" mkdir -p -- "$parts"
+(( ${#new[@]} == 0 )) || [[ -d $parts ]] || "${sudo[@]}" mkdir -m 755 -- "$parts"
 "${sudo[@]}" rm -f -- "$parts/${ours[0]}" "$parts/${ours[1]}"
 for kind in "${new[@]}"; do
     tmp=$("${sudo[@]}" mktemp "$parts/.torvex-deb-src.$$.XXXXXX")
     "${sudo[@]}" cp -- "$scratch/new.$kind" "$tmp"
     "${sudo[@]}" chmod "$mode" "$tmp"
     "${sudo[@]}" mv -f -T -- "$tmp" "$parts/torvex-deb-src.$kind"
-    say "wrote $parts/torvex-deb-src.$kind"
 done
+(( ${#new[@]} )) || say "source packages are enabled already; nothing to add"
+for kind in "${new[@]}"; do say "wrote $parts/torvex-deb-src.$kind"; done
 exit 0

@@ -76,7 +76,7 @@ case_() {
     while [[ $1 != -- ]]; do printf '%s\n' "${1#*=}" >"$root/etc/apt/${1%%=*}"; shift; done
     local sources=$2 list=$3 before
     before=$(cd "$root" && find . -type f -exec md5sum {} + | sort)
-    "$script" "$root" >"$work/out" 2>"$work/err" || status=$?
+    $run "$script" "$root" >"$work/out" 2>"$work/err" || status=$?
     (( status == want )) || { fail "$name: exited with $status, not $want"; cat "$work/err"; }
     [[ -s $work/out ]] && fail "$name: wrote to standard output"
     if (( want != 0 )); then
@@ -105,7 +105,18 @@ $(cat "$file" 2>/dev/null)"
         fail "$name: not a source index for each binary one: $targets"
 }
 
+# The script run with a standard error that nobody reads any more; in a
+# Turkish locale (generated here), where "I" does not lower to "i".
+closed() { local fd; exec {fd}> >(:); wait $!; "$@" 2>&"$fd"; }
+turkish() { LOCPATH=$work/loc LC_ALL=tr_TR.UTF-8 "$@"; }
+run=
+
 case_ "stock deb822" 0 "sources.list.d/debian.sources=$stock" -- "$stock_src" ""
+if mkdir "$work/loc" && localedef -i tr_TR -f UTF-8 "$work/loc/tr_TR.UTF-8" 2>/dev/null; then
+    run=turkish case_ "Turkish locale" 0 "sources.list.d/debian.sources=$stock" -- "$stock_src" ""
+else echo "no tr_TR locale data: Turkish row skipped"; fi
+run=closed case_ "closed standard error" 0 "sources.list=$oneline" "sources.list.d/debian.sources=${stock//mirror/other}" -- \
+    "${stock_src//mirror/other}" "$oneline_src"
 case_ "inline key, a disabled entry, one already with sources" 0 \
     "sources.list.d/a.sources=$inline
 
@@ -117,10 +128,14 @@ ${stock_src%%
 
 *}" ""
 case_ "one-line" 0 "sources.list=$oneline" -- "" "$oneline_src"
+case_ "one-line, %-encoded, # and target in its options" 0 "sources.list=deb [ target=Packages signed-by=/k#1.gpg ] http://mirror.invalid/my%20debian bookworm main" \
+    -- "" "deb-src [signed-by=/k#1.gpg] http://mirror.invalid/my%20debian bookworm main"
 case_ "both formats" 0 "sources.list=${oneline//mirror/local}" "sources.list.d/debian.sources=$stock" -- "$stock_src" \
     "${oneline_src//mirror/local}"
 case_ "sources enabled already" 0 "sources.list=deb http://mirror.invalid/debian bookworm main
 deb-src http://mirror.invalid/debian bookworm main" -- "" ""
+case_ "sources enabled already, in a file named with a colon" 0 "sources.list=deb http://mirror.invalid/debian bookworm main" \
+    "sources.list.d/local:src.list=deb-src http://mirror.invalid/debian bookworm main" -- "" ""
 case_ "nothing usable" 1 "sources.list=# deb http://mirror.invalid/debian bookworm main" "sources.list.d/x.sources=$disabled
 
 ${disabled/no/false}" -- "" ""
