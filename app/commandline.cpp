@@ -7,6 +7,7 @@
 #include "app/language.h"
 #include "app/setuplock.h"
 #include "platform/console.h"
+#include "platform/console.h"
 #include "platform/messagetext.h"
 #include "platform/outputstream.h"
 #include "platform/processservices.h"
@@ -265,6 +266,9 @@ std::optional<int> runBeforeWindow(int &argc, char *argv[], TickSource &ticks, W
     QCoreApplication::setApplicationVersion(QStringLiteral(TORVEX_DISPLAY_VERSION));
     // Before anything is started: how each run ends must reach us.
     SystemProcessServices::takeChildEndsBack();
+    // The one place SIGPIPE is set aside, for the window and unattended runs
+    // alike, before the first line is written.
+    ignoreBrokenPipes();
     std::optional<UnattendedOptions> unattended;
     WindowOptions windowOptions;
     if (const std::optional<int> status = handleCommandLine(argc, argv, &unattended, &windowOptions))

@@ -15,7 +15,6 @@ int main(int argc, char *argv[])
 {
     // Before anything opens a descriptor that could take a standard number.
     fillClosedStandardDescriptors();
-    ignoreBrokenPipes();
     RealTickSource ticks;
     WindowOptions window;
     if (const std::optional<int> status = runBeforeWindow(argc, argv, ticks, &window))

@@ -4,8 +4,9 @@
 # handheld and sample manager (status 0, the log's lines, the JSON result),
 # and a SIGTERM during the third run (status 15 after that run, the manager
 # left to finish); nohup, a log that blocks or goes away, a manager that
-# prints into a closed channel; a second Setup beside a running one (status
-# 17, and a killed one's lock holding nothing back). The program's pauses are
+# prints into a closed channel, a second stop with standard error a full
+# pipe; a second Setup beside a running one (status 17, and a killed one's
+# lock holding nothing back). The program's pauses are
 # a thousand times shorter.
 # Usage: unattended.sh <program> <demo dir>
 set -uo pipefail
@@ -153,22 +154,28 @@ status=0
 wait "$pid" || status=$?
 (( status == 0 )) && [[ $(cat runs) == 6 ]] || fail "under nohup a hang-up gave $status after $(cat runs) runs"
 rm -f runs "$work/log.fifo"
-mkfifo "$work/log.fifo"
-"$program" --unattended --accept-licence --platform 4.0-or-higher --log "$work/log.fifo" >"$work/out" 2>"$work/err" &
-pid=$!
-# Blocked in opening it, where the event loop never runs.
-for _ in $(seq 100); do [[ $(cat "/proc/$pid/wchan" 2>/dev/null) == wait_for_partner ]] && break; sleep 0.05; done
-kill -TERM "$pid"
-sleep 0.2
-kill -TERM "$pid"
-for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
-kill -KILL "$pid" 2>/dev/null && fail "a second SIGTERM did not end it"
-status=0
-wait "$pid" || status=$?
-(( status == 14 )) || fail "blocked on the log: exited with $status, not 14"
+mkfifo "$work/log.fifo" "$work/err.fifo"
+# Standard error a file, then a pipe that is full and never read.
+exec 7<>"$work/err.fifo"
+dd if=/dev/zero of="$work/err.fifo" bs=4096 count=1000 oflag=nonblock 2>/dev/null
+for err in "$work/err" "$work/err.fifo"; do
+    "$program" --unattended --accept-licence --platform 4.0-or-higher --log "$work/log.fifo" >"$work/out" 2>"$err" &
+    pid=$!
+    # Blocked in opening it, where the event loop never runs.
+    for _ in $(seq 100); do [[ $(cat "/proc/$pid/wchan" 2>/dev/null) == wait_for_partner ]] && break; sleep 0.05; done
+    kill -TERM "$pid"
+    sleep 0.2
+    kill -TERM "$pid"
+    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+    kill -KILL "$pid" 2>/dev/null && fail "$err: a second SIGTERM did not end it"
+    status=0
+    wait "$pid" || status=$?
+    (( status == 14 )) || fail "blocked on the log, stderr $err: exited with $status, not 14"
+    [[ -e runs ]] && fail "a run was made"
+done
+exec 7<&-
 [[ $(cat "$work/err") == "TorvexSetup: asked again to stop: exiting now; a run in progress goes on without Setup." ]] ||
     fail "blocked on the log: $(cat "$work/err")"
-[[ -e runs ]] && fail "a run was made"
 
 echo "-- the log's reader and Setup's output go away mid-run; the manager prints"
 rm -f "$work/log.fifo"
