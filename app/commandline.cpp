@@ -7,7 +7,6 @@
 #include "app/language.h"
 #include "app/setuplock.h"
 #include "platform/console.h"
-#include "platform/console.h"
 #include "platform/messagetext.h"
 #include "platform/outputstream.h"
 #include "platform/processservices.h"
@@ -284,9 +283,10 @@ std::optional<int> runBeforeWindow(int &argc, char *argv[], TickSource &ticks, W
         if (lock->state() == InstanceLock::State::HeldElsewhere) {
             // Nothing goes to the log or standard output: the log may well
             // be the running Setup's own.
-            print(OutputStream::Standard::Error, CommandLine::tr("%1: another Setup is already running on this desktop; try again "
-                                          "once it has ended.\n")
-                              .arg(QCoreApplication::applicationName()));
+            print(OutputStream::Standard::Error,
+                  CommandLine::tr("%1: another Setup is already running on this machine; try again once it "
+                                  "has ended. %2\n")
+                      .arg(QCoreApplication::applicationName(), setupLockHolder(*lock)));
             return toInt(ExitStatus::AlreadyRunning);
         }
     }

@@ -14,8 +14,10 @@ QString environmentHelp()
                                        "  DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM\n"
                                        "                   The display the window opens on (not needed with\n"
                                        "                   --unattended or --check).\n"
-                                       "  XDG_RUNTIME_DIR  Where the lock that keeps a second Setup from running\n"
-                                       "                   beside this one lies (default: the temp folder).\n"
+                                       "  TORVEX_LOCK      The lock file that keeps a second Setup, of any user,\n"
+                                       "                   from running on this machine (default:\n"
+                                       "                   /run/lock/TorvexSetup.lock); for tests and demos. A lock\n"
+                                       "                   file that cannot be used is reported, and Setup goes on.\n"
                                        "\n"
                                        "The INI files of the setup kit are looked for in the current directory,\n"
                                        "or in the folder named by --kit.\n");

@@ -29,7 +29,7 @@ int main(int argc, char *argv[])
     SystemServices system;
     const std::unique_ptr<InstanceLock> lock = takeSetupLock();
     if (lock->state() == InstanceLock::State::HeldElsewhere) {
-        system.messages.information(nullptr, Form1::alreadyRunningMessage());
+        system.messages.information(nullptr, Form1::alreadyRunningMessage(setupLockHolder(*lock)));
         return toInt(ExitStatus::AlreadyRunning);
     }
     WindowLog log;

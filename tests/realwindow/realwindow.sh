@@ -28,6 +28,8 @@ start_private_display
 # The walks below read the English titles, whatever this machine speaks.
 export LANGUAGE=en
 # The one-Setup-at-a-time lock of this script's Setups only.
+export TORVEX_LOCK=$work/setup.lock
+# Qt's own runtime folder, which it asks for when the window opens.
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 

@@ -5,9 +5,9 @@
 # and a SIGTERM during the third run (status 15 after that run, the manager
 # left to finish); nohup, a log that blocks or goes away, a manager that
 # prints into a closed channel, a second stop with standard error a full
-# pipe; a second Setup beside a running one (status 17, and a killed one's
-# lock holding nothing back). The program's pauses are
-# a thousand times shorter.
+# pipe; a second Setup beside a running one (status 17, also while the
+# manager of a killed one runs on, and a lock file that cannot be used). The
+# program's pauses are a thousand times shorter.
 # Usage: unattended.sh <program> <demo dir>
 set -uo pipefail
 
@@ -17,8 +17,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 # The one-Setup-at-a-time lock of this script's Setups only.
-export XDG_RUNTIME_DIR=$work/runtime
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+export TORVEX_LOCK=$work/setup.lock
 failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 count() { grep -c -e "$1" "$2"; }
@@ -82,11 +81,12 @@ grep -q 'SIGTERM: stopping after the run in progress' stop.log || fail "the sign
 [[ $(tail -n1 stop.log) == *" result: status 15 ("* ]] || fail "log ends: $(tail -n1 stop.log)"
 (( failed == 0 )) || { cat stop.log; cat "$work/err"; }
 
-echo "-- two Setups at once: the second refused, a killed one blocking nothing"
-# A manager that holds its first run until it is let go.
+echo "-- two Setups at once: the second refused, while a killed one's manager runs too"
+# A manager that holds its first run until it is let go (its sleeps without
+# the lock it inherits, so that it alone is named as holding it).
 cat >"$work/holding" <<'SCRIPT'
 #!/bin/sh
-: > holding; while [ ! -e release ]; do sleep 0.05; done
+: > holding; while [ ! -e release ]; do sleep 0.05 3<&-; done
 SCRIPT
 chmod +x "$work/holding"
 registry "$work/holding"
@@ -100,18 +100,32 @@ for end in release kill; do
     "$program" --unattended --accept-licence --platform earlier --log second.log --json >"$work/out" 2>"$work/err" ||
         status=$?
     (( status == 17 )) || fail "$end: the second Setup exited with $status, not 17"
-    grep -q '^TorvexSetup: another Setup is already running' "$work/err" || fail "$end: says $(cat "$work/err")"
+    grep -q "^TorvexSetup: another Setup is already running on this machine; .* The lock $TORVEX_LOCK is held by process $pid (" \
+        "$work/err" || fail "$end: says $(cat "$work/err")"
     [[ -s $work/out || -e second.log ]] && fail "$end: the second Setup wrote its JSON or log"
     # --check runs nothing and is never refused.
     "$program" --check --platform earlier >/dev/null 2>&1 || fail "$end: --check refused beside a running Setup"
     if [[ $end == kill ]]; then
         kill -KILL "$pid"
         wait "$pid" 2>/dev/null
+        # Its manager runs on, and holds the lock until it ends.
+        status=0
+        "$program" --unattended --accept-licence --platform earlier 2>"$work/err" >/dev/null || status=$?
+        (( status == 17 )) || fail "beside a killed Setup's manager: exited with $status, not 17"
+        grep -q "held by process [0-9]* (holding)" "$work/err" || fail "the manager is not named: $(cat "$work/err")"
     fi
     : > release
     wait "$pid" 2>/dev/null
+    for _ in $(seq 100); do flock -n "$TORVEX_LOCK" true && break; sleep 0.05; done
 done
-# The killed Setup's lock file is still there; it holds no one back.
+# Once the manager has ended, the lock holds no one back; nor does one that
+# cannot be used (a FIFO in its place), which is said.
+mkfifo "$work/fifo.lock"
+TORVEX_LOCK=$work/fifo.lock "$program" --unattended --accept-licence --platform earlier >/dev/null 2>"$work/err" ||
+    fail "beside a FIFO as its lock: exited with $?"
+said="the lock file $work/fifo.lock is a FIFO, not a regular file (owner uid [0-9]*, mode [0-7]*); going on without"
+grep -q "^TorvexSetup: $said" "$work/err" ||
+    fail "a lock that cannot be used: $(cat "$work/err")"
 status=0
 "$program" --unattended --accept-licence --platform earlier >/dev/null 2>"$work/err" || status=$?
 (( status == 0 )) || fail "after a killed Setup: exited with $status, not 0: $(cat "$work/err")"
