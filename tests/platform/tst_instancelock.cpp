@@ -3,7 +3,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,22 +18,15 @@
 
 using State = InstanceLock::State;
 
-namespace {
-
-// Another user to run a holder as, where the test runs as root.
-const QStringList AsOtherUser{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                              QStringLiteral("--clear-groups")};
-
-bool isRoot()
-{
+// Another user's program (nobody's, through setpriv) needs the test to run as root.
 #ifdef Q_OS_WIN
-    return false;
+const bool CanBeAnotherUser = false;
 #else
-    return ::geteuid() == 0;
+const bool CanBeAnotherUser = ::geteuid() == 0;
 #endif
-}
-
-} // namespace
+#define SKIP_WITHOUT_ANOTHER_USER(otherUser)                                                                           \
+    if ((otherUser) && !CanBeAnotherUser)                                                                              \
+    QSKIP("Another user's program needs the test to run as root (setpriv)")
 
 class TestInstanceLock : public QObject
 {
@@ -48,30 +40,29 @@ private slots:
     void lockFileAsFound();
 
 private:
-    // A lock of this test's own, never the machine's: a file in our folder,
-    // or a mutex in the namespace every session shares.
-    QString location(const QString &name) const;
+    // This program as a holder, run as another user where asked.
+    static void startHolder(QProcess &holder, bool otherUser, const QStringList &arguments);
 
-    QTemporaryDir m_folder;
+    QTemporaryDir m_runtime;
 };
 
 void TestInstanceLock::initTestCase()
 {
-    QVERIFY(m_folder.isValid());
-    // Like /run/lock: everyone may make files there, and only remove their own.
-    QFile::setPermissions(m_folder.path(), QFileDevice::Permissions(0x7777));
+    QVERIFY(m_runtime.isValid());
 #ifndef Q_OS_WIN
-    ::chmod(QFile::encodeName(m_folder.path()).constData(), 01777);
+    // Like /run/lock: everyone may make files there, and only remove their own.
+    ::chmod(QFile::encodeName(m_runtime.path()).constData(), 01777);
 #endif
 }
 
-QString TestInstanceLock::location(const QString &name) const
+void TestInstanceLock::startHolder(QProcess &holder, bool otherUser, const QStringList &arguments)
 {
-#ifdef Q_OS_WIN
-    return InstanceLock::machineWide(name);
-#else
-    return m_folder.filePath(name + QStringLiteral(".lock"));
-#endif
+    const QStringList command = QStringList{QCoreApplication::applicationFilePath()} + arguments;
+    if (otherUser)
+        holder.start(QStringLiteral("setpriv"), QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"}
+                                                    + command);
+    else
+        holder.start(command.first(), command.mid(1));
 }
 
 void TestInstanceLock::heldUntilItsHolderIsGone_data()
@@ -86,82 +77,62 @@ void TestInstanceLock::heldUntilItsHolderIsGone_data()
 void TestInstanceLock::heldUntilItsHolderIsGone()
 {
     QFETCH(QString, holder);
-    // Unique to this test run, so that parallel runs do not meet.
-    const QString name = QStringLiteral("TorvexSetupTest-%1-%2")
-                             .arg(QCoreApplication::applicationPid())
-                             .arg(QTest::currentDataTag())
-                             .remove(QLatin1Char(' '));
-    const QString here = location(name);
-    const QString release = m_folder.filePath(name + QStringLiteral(".release"));
+    SKIP_WITHOUT_ANOTHER_USER(holder == QLatin1String("other user"));
+    // Unique to this test run, so that parallel runs do not meet; never the
+    // machine's lock. On Windows a mutex in the namespace all sessions share.
+    const QString name = QStringLiteral("TorvexSetupTest-%1-%2").arg(QCoreApplication::applicationPid()).arg(holder);
+#ifdef Q_OS_WIN
+    const QString here = InstanceLock::machineWide(name);
+#else
+    const QString here = m_runtime.filePath(name + QStringLiteral(".lock"));
+    if (holder == QLatin1String("other user")) {
+        // Made by us with a umask that lets no one else in, then let go.
+        const mode_t mask = ::umask(077);
+        InstanceLock(here).state();
+        ::umask(mask);
+    }
+#endif
+    const QString release = m_runtime.filePath(name + QStringLiteral(".release"));
     std::unique_ptr<InstanceLock> mine;
     QProcess process;
-    QList<QByteArray> said; // "held <pid of the program it started>"
+    QList<QByteArray> said; // "held <the started program's pid>"
     if (holder == QLatin1String("here")) {
         mine = std::make_unique<InstanceLock>(here);
         QCOMPARE(mine->state(), State::Held);
     } else {
-        QString program = QCoreApplication::applicationFilePath();
-        QStringList arguments{QStringLiteral("--hold"), here};
-        if (holder == QLatin1String("started"))
-            arguments << release;
-        if (holder == QLatin1String("other user")) {
-            if (!isRoot())
-                QSKIP("Another user's holder needs the test to run as root (setpriv)");
-#ifndef Q_OS_WIN
-            // Made by us with a umask that lets no one else in, then let go.
-            const mode_t mask = ::umask(077);
-            InstanceLock(here).state();
-            ::umask(mask);
-#endif
-            arguments.prepend(program);
-            arguments = AsOtherUser + arguments;
-            program = QStringLiteral("setpriv");
-        }
-        process.start(program, arguments);
+        startHolder(process, holder == QLatin1String("other user"),
+                    QStringList{QStringLiteral("--hold"), here} + QStringList(release).mid(holder != "started"));
         QVERIFY(process.waitForReadyRead(30000));
         said = process.readAll().trimmed().split(' ');
         QCOMPARE(said.value(0), QByteArray("held"));
 #ifdef Q_OS_LINUX
-        // The started program inherits the lock and nothing else of ours.
-        if (holder == QLatin1String("started")) {
-            const QStringList fds = QDir(QStringLiteral("/proc/%1/fd").arg(QString::fromLatin1(said.value(1))))
-                                        .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot,
-                                                   QDir::Name);
-            QCOMPARE(fds, QStringList({"0", "1", "2", "3"}));
-        }
+        // The started program inherits the lock and nothing else of ours
+        // (while it starts, its runtime may have a file of its own open).
+        const QString fds = QStringLiteral("/proc/%1/fd").arg(QString::fromLatin1(said.value(1)));
+        const auto listed = [&] { return QDir(fds, {}, QDir::Name, QDir::Files | QDir::System).entryList(); };
+        if (holder == QLatin1String("started"))
+            QTRY_COMPARE_WITH_TIMEOUT(listed(), QStringList({"0", "1", "2", "3"}), 5000);
 #endif
     }
 
-    // Whoever holds it is named, where the system tells.
-    const auto heldBy = [&](const QByteArray &pid) {
+    // Held elsewhere, and whoever holds it is named, where the system tells.
+    qint64 pid = mine ? QCoreApplication::applicationPid() : process.processId();
+    for (int pass = 0; pass < (holder == QLatin1String("started") ? 2 : 1); ++pass) {
         const InstanceLock second(here);
         QCOMPARE(second.state(), State::HeldElsewhere);
+        const QString named = QStringLiteral("process %1 (").arg(pid);
 #ifdef Q_OS_LINUX
-        QVERIFY2(second.holder().startsWith(QStringLiteral("process %1 (").arg(QString::fromLatin1(pid))),
-                 qPrintable(second.holder()));
-#else
-        Q_UNUSED(pid)
+        QVERIFY2(second.holder().startsWith(named), qPrintable(second.holder()));
 #endif
-    };
-    heldBy(mine ? QByteArray::number(QCoreApplication::applicationPid()) : QByteArray::number(process.processId()));
-    QCOMPARE(InstanceLock(here + QStringLiteral("-other")).state(), State::Held);
-
-    if (mine) {
+        QCOMPARE(InstanceLock(here + QStringLiteral("-other")).state(), State::Held);
+        // The holder goes: a started program holds on until it ends.
         mine.reset();
-    } else {
         process.kill();
-        QVERIFY(process.waitForFinished(30000));
+        process.waitForFinished(30000);
+        pid = said.value(1).toLongLong();
     }
-    if (holder == QLatin1String("started")) {
-        heldBy(said.value(1));
-        QFile(release).open(QIODevice::WriteOnly);
-        // The started program ends once released, and the lock with it.
-        QElapsedTimer clock;
-        clock.start();
-        while (InstanceLock(here).state() != State::Held && clock.elapsed() < 10000)
-            QThread::msleep(50);
-    }
-    QCOMPARE(InstanceLock(here).state(), State::Held);
+    QFile(release).open(QIODevice::WriteOnly);
+    QTRY_COMPARE_WITH_TIMEOUT(InstanceLock(here).state(), State::Held, 10000);
 }
 
 void TestInstanceLock::lockFileAsFound_data()
@@ -169,7 +140,7 @@ void TestInstanceLock::lockFileAsFound_data()
     QTest::addColumn<QString>("found");
     QTest::addColumn<bool>("otherUser"); // made by one, tried by another
     QTest::addColumn<QString>("said");   // empty: the lock is taken
-    QTest::newRow("no such folder") << "none" << false << "no such folder";
+    QTest::newRow("no such folder") << "none" << false << "no such folder/x.lock cannot be opened";
     QTest::newRow("a FIFO") << "fifo" << false << "is a FIFO, not a regular file";
     QTest::newRow("a folder") << "folder" << false << "is a folder, not a regular file";
     QTest::newRow("a symbolic link") << "link" << false << "a symbolic link";
@@ -185,24 +156,16 @@ void TestInstanceLock::lockFileAsFound()
     QFETCH(QString, found);
     QFETCH(bool, otherUser);
     QFETCH(QString, said);
-    if (otherUser && !isRoot())
-        QSKIP("Another user's file needs the test to run as root (chown, setpriv)");
-    const QString path = m_folder.filePath(QStringLiteral("planted-%1.lock").arg(found));
+    SKIP_WITHOUT_ANOTHER_USER(otherUser);
+    const QString path = m_runtime.filePath(found == "none" ? QStringLiteral("no such folder/x.lock") : found);
     const QByteArray native = QFile::encodeName(path);
-    if (found == QLatin1String("none")) {
-        const QString missing = m_folder.filePath(QStringLiteral("no such folder/x.lock"));
-        const InstanceLock lock(missing);
-        QCOMPARE(lock.state(), State::Unavailable);
-        QVERIFY2(lock.error().contains(missing), qPrintable(lock.error()));
-        return;
-    }
     if (found == QLatin1String("fifo"))
         QCOMPARE(::mkfifo(native.constData(), 0666), 0);
     else if (found == QLatin1String("folder"))
         QVERIFY(QDir().mkdir(path));
     else if (found == QLatin1String("link"))
-        QVERIFY(QFile::link(m_folder.filePath(QStringLiteral("elsewhere")), path));
-    else {
+        QVERIFY(QFile::link(m_runtime.filePath(QStringLiteral("elsewhere")), path));
+    else if (otherUser) {
         QFile planted(path);
         QVERIFY(planted.open(QIODevice::WriteOnly));
         planted.write("999999\nTorvexSetup\n\n");
@@ -210,28 +173,24 @@ void TestInstanceLock::lockFileAsFound()
         QCOMPARE(::chown(native.constData(), 12345, 12345), 0);
         QCOMPARE(::chmod(native.constData(), found == QLatin1String("0600") ? 0600 : 0666), 0);
     }
-    // Tried as another user, and in time: nothing found there may hold Setup up.
-    QProcess probe;
-    const QStringList tryIt{QCoreApplication::applicationFilePath(), QStringLiteral("--try"), path};
-    if (otherUser)
-        probe.start(QStringLiteral("setpriv"), AsOtherUser + tryIt);
-    else
-        probe.start(tryIt.first(), tryIt.mid(1));
-    QVERIFY(probe.waitForFinished(10000));
-    const QString answer = QString::fromUtf8(probe.readAllStandardOutput());
-    if (said.isEmpty()) {
-        QCOMPARE(answer, QStringLiteral("held"));
-    } else {
-        QVERIFY2(answer.startsWith(QLatin1String("unavailable: ")) && answer.contains(path) && answer.contains(said),
-                 qPrintable(answer));
-    }
+    // Tried as another user, and in time: nothing found there holds Setup up.
+    QProcess holder;
+    startHolder(holder, otherUser, {QStringLiteral("--hold"), path});
+    QVERIFY(holder.waitForReadyRead(10000));
+    const QString answer = QString::fromUtf8(holder.readAll());
+    holder.kill();
+    holder.waitForFinished();
+    const bool unavailable = answer.startsWith(QLatin1String("unavailable: the lock file ") + path);
+    QVERIFY2(said.isEmpty() ? answer.startsWith(QLatin1String("held")) : unavailable && answer.contains(said),
+             qPrintable(answer));
 #endif
 }
 
 int main(int argc, char *argv[])
 {
-    // A holder: takes the lock, hands it to a program of its own when given
-    // a file to wait for, says so, and waits to be killed.
+    // A holder: takes the lock (or says why not, and ends), hands it to a
+    // program of its own when given a file for that one to wait for, says
+    // so, and waits to be killed.
     if (argc >= 3 && qstrcmp(argv[1], "--hold") == 0) {
         QCoreApplication app(argc, argv);
         InstanceLock lock(QString::fromLocal8Bit(argv[2]));
@@ -245,24 +204,16 @@ int main(int argc, char *argv[])
             started = ChildProcess::start({self, {QStringLiteral("--wait-for"), file}, line},
                                           ChildProcess::Watch::Native, nullptr);
         }
-        std::printf("%s %lld\n", lock.state() == State::Held ? "held" : "not-held", started ? started->pid() : 0LL);
+        std::printf("%s %lld\n", lock.state() == State::Held ? "held" : qPrintable("unavailable: " + lock.error()),
+                    started ? started->pid() : 0LL);
         std::fflush(stdout);
-        QThread::sleep(120);
+        QThread::sleep(lock.state() == State::Held ? 120 : 0);
         return 1;
     }
     // The program a holder starts: ends once the file is there.
     if (argc == 3 && qstrcmp(argv[1], "--wait-for") == 0) {
         for (int i = 0; i < 2400 && !QFile::exists(QString::fromLocal8Bit(argv[2])); ++i)
             QThread::msleep(50);
-        return 0;
-    }
-    // One attempt, reported: "held", "elsewhere" or "unavailable: <why>".
-    if (argc == 3 && qstrcmp(argv[1], "--try") == 0) {
-        const InstanceLock lock(QString::fromLocal8Bit(argv[2]));
-        const QByteArray error = lock.error().toUtf8();
-        std::printf("%s", lock.state() == State::Held ? "held"
-                          : lock.state() == State::HeldElsewhere ? "elsewhere"
-                                                                 : ("unavailable: " + error).constData());
         return 0;
     }
     QCoreApplication app(argc, argv);
