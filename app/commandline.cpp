@@ -276,6 +276,9 @@ std::optional<int> runBeforeWindow(int &argc, char *argv[], TickSource &ticks, W
     QCoreApplication::setApplicationVersion(QStringLiteral(TORVEX_DISPLAY_VERSION));
     // Before anything is started: how each run ends must reach us.
     SystemProcessServices::takeChildEndsBack();
+    // The one place SIGPIPE is set aside, for the window and unattended runs
+    // alike, before the first line is written.
+    ignoreBrokenPipes();
     std::optional<UnattendedOptions> unattended;
     WindowOptions windowOptions;
     if (const std::optional<int> status = handleCommandLine(argc, argv, &unattended, &windowOptions))
@@ -293,9 +296,10 @@ std::optional<int> runBeforeWindow(int &argc, char *argv[], TickSource &ticks, W
         if (lock->state() == InstanceLock::State::HeldElsewhere) {
             // Nothing goes to the log or standard output: the log may well
             // be the running Setup's own.
-            print(OutputStream::Standard::Error, CommandLine::tr("%1: another Setup is already running on this desktop; try again "
-                                          "once it has ended.\n")
-                              .arg(QCoreApplication::applicationName()));
+            print(OutputStream::Standard::Error,
+                  CommandLine::tr("%1: another Setup is already running on this machine; try again once it "
+                                  "has ended. %2\n")
+                      .arg(QCoreApplication::applicationName(), setupLockHolder(*lock)));
             return toInt(ExitStatus::AlreadyRunning);
         }
     }

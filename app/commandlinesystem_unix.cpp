@@ -1,5 +1,7 @@
 #include "app/commandlinesystem.h"
 
+#include "platform/instancelock.h"
+
 #include <QCoreApplication>
 
 QString environmentHelp()
@@ -15,11 +17,14 @@ QString environmentHelp()
                                        "  DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM\n"
                                        "                   The display the window opens on (not needed with\n"
                                        "                   --unattended or --check).\n"
-                                       "  XDG_RUNTIME_DIR  Where the lock that keeps a second Setup from running\n"
-                                       "                   beside this one lies (default: the temp folder).\n"
+                                       "  TORVEX_LOCK      Another lock file than the machine's, for tests and\n"
+                                       "                   demos. The machine's keeps a second Setup, of any user,\n"
+                                       "                   from running: %1. A lock file\n"
+                                       "                   that cannot be used is reported, and Setup goes on.\n"
                                        "\n"
                                        "The INI files of the setup kit are looked for in the current directory,\n"
-                                       "or in the folder named by --kit.\n");
+                                       "or in the folder named by --kit.\n")
+        .arg(InstanceLock::machineWide(QStringLiteral("TorvexSetup")));
 }
 
 bool hasDisplay()

@@ -17,7 +17,6 @@ int main(int argc, char *argv[])
     LibraryRemoteApi::restartWithFixedSearchPath(argv);
     // Before anything opens a descriptor that could take a standard number.
     fillClosedStandardDescriptors();
-    ignoreBrokenPipes();
     RealTickSource ticks;
     WindowOptions window;
     if (const std::optional<int> status = runBeforeWindow(argc, argv, ticks, &window))
@@ -32,7 +31,7 @@ int main(int argc, char *argv[])
     SystemServices system;
     const std::unique_ptr<InstanceLock> lock = takeSetupLock();
     if (lock->state() == InstanceLock::State::HeldElsewhere) {
-        system.messages.information(nullptr, Form1::alreadyRunningMessage());
+        system.messages.information(nullptr, Form1::alreadyRunningMessage(setupLockHolder(*lock)));
         return toInt(ExitStatus::AlreadyRunning);
     }
     WindowLog log;

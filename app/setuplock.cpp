@@ -6,7 +6,12 @@
 
 std::unique_ptr<InstanceLock> takeSetupLock()
 {
-    auto lock = std::make_unique<InstanceLock>(QStringLiteral("TorvexSetup"));
+    QString location = qEnvironmentVariable("TORVEX_LOCK");
+    if (location.isEmpty())
+        location = InstanceLock::machineWide(QStringLiteral("TorvexSetup"));
+    auto lock = std::make_unique<InstanceLock>(location);
+    if (lock->state() == InstanceLock::State::Held)
+        lock->passToStartedPrograms();
     if (lock->state() == InstanceLock::State::Unavailable) {
         if (const auto err = OutputStream::openStandard(OutputStream::Standard::Error)) {
             err->write(QStringLiteral("%1: %2; going on without making sure no other Setup runs.\n")
@@ -14,4 +19,11 @@ std::unique_ptr<InstanceLock> takeSetupLock()
         }
     }
     return lock;
+}
+
+QString setupLockHolder(const InstanceLock &lock)
+{
+    if (lock.holder().isEmpty())
+        return QCoreApplication::translate("SetupLock", "The lock %1 is held by another program.").arg(lock.location());
+    return QCoreApplication::translate("SetupLock", "The lock %1 is held by %2.").arg(lock.location(), lock.holder());
 }

@@ -4,8 +4,15 @@
 
 #include <memory>
 
-// One Setup at a time on this desktop, in the window and unattended alike:
-// two would run the application manager on the same handheld at once. The
-// lock is held for as long as the returned object lives. A lock that cannot
+// One Setup at a time on this machine, in the window and unattended alike,
+// whoever starts it: two would run the application manager on the same
+// handheld at once. The lock is the machine's (InstanceLock::machineWide), or
+// the one TORVEX_LOCK names, so that tests and the demo keep their Setups to
+// themselves. It is held for as long as the returned object lives, and then
+// for as long as an application manager it started runs. A lock that cannot
 // be made at all does not stop Setup, which says so on standard error.
 std::unique_ptr<InstanceLock> takeSetupLock();
+
+// A sentence that names the lock another Setup holds and, where the system
+// tells, its holder, for an administrator to act on.
+QString setupLockHolder(const InstanceLock &lock);

@@ -28,7 +28,7 @@ QString exitStatusMeaning(ExitStatus status)
     case ExitStatus::NoRemoteApi:
         return tr("the remote-API library is missing or cannot be used: not worth retrying");
     case ExitStatus::AlreadyRunning:
-        return tr("another Setup is running on this desktop: worth retrying later");
+        return tr("another Setup is running on this machine: worth retrying later");
     }
     return QString();
 }

@@ -17,7 +17,7 @@ enum class ExitStatus : int {
     CancelledBeforeRuns = 14, // cancelled before the first run
     StoppedAfterRuns = 15,    // stopped after at least one run: the handheld may be partly set up
     NoRemoteApi = 16,         // the remote-API library is missing or unusable: not worth retrying
-    AlreadyRunning = 17,      // another Setup is running on this desktop: worth retrying later
+    AlreadyRunning = 17,      // another Setup is running on this machine: worth retrying later
 };
 
 constexpr int toInt(ExitStatus status)

@@ -49,6 +49,13 @@ ProcessEnd ProcessEnd::fromWindowsExitCode(uint32_t code)
     return {abnormal ? Kind::Exception : Kind::Exited, code};
 }
 
+qintptr ChildProcess::s_inherited = -1;
+
+void ChildProcess::setInherited(qintptr handle)
+{
+    s_inherited = handle;
+}
+
 ChildProcess::ChildProcess(qint64 pid, QObject *parent) : LaunchedProcess(parent), m_pid(pid)
 {
     m_pollTimer.setTimerType(Qt::PreciseTimer);

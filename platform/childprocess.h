@@ -33,6 +33,10 @@ public:
     static bool isFullPath(const QString &program);
     // Whether this process may run the regular file `program`.
     static bool mayRun(const QString &program);
+    // A descriptor (POSIX) or handle (Windows) that every program started
+    // from now on inherits, as the only one beside the standard three (as
+    // descriptor 3 on POSIX); -1 for none.
+    static void setInherited(qintptr handle);
     ~ChildProcess() override;
 
     qint64 pid() const { return m_pid; }
@@ -45,6 +49,8 @@ private:
     static QString cannotStart(const QString &program, const QString &reason);
     static bool holdsNul(const LaunchCommand &command);
     static QString nulInPath();
+
+    static qintptr s_inherited;
 
     void checkEnd();
     void noticeEnd(ProcessEnd end);

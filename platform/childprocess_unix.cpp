@@ -18,12 +18,14 @@ extern char **environ;
 
 namespace {
 
+constexpr int StandardCount = STDERR_FILENO + 1;
+
 [[maybe_unused]] void closeOnExecAboveStandard()
 {
     // Where the child cannot be told to close them, every descriptor above
     // the standard three is marked to close on exec instead.
     const long limit = ::sysconf(_SC_OPEN_MAX);
-    for (int fd = STDERR_FILENO + 1; fd < (limit > 0 ? std::min(limit, 65536L) : 1024L); ++fd) {
+    for (int fd = StandardCount; fd < (limit > 0 ? std::min(limit, 65536L) : 1024L); ++fd) {
         const int flags = ::fcntl(fd, F_GETFD);
         if (flags >= 0 && !(flags & FD_CLOEXEC))
             ::fcntl(fd, F_SETFD, flags | FD_CLOEXEC);
@@ -78,11 +80,17 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const LaunchCommand &command, 
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    // The one descriptor handed down on purpose (the lock that keeps a
+    // second Setup out while this run goes on), as number 3; a dup2 onto
+    // itself clears close-on-exec.
+    const int inherited = int(s_inherited);
+    if (inherited >= 0)
+        posix_spawn_file_actions_adddup2(&actions, inherited, StandardCount);
     // Nothing else of the wizard's goes with it: a descriptor opened without
     // close-on-exec (by the remote-API library, say) would otherwise live on
     // in a program meant to outlive the wizard.
 #if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
-    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+    posix_spawn_file_actions_addclosefrom_np(&actions, inherited >= 0 ? StandardCount + 1 : StandardCount);
 #else
     closeOnExecAboveStandard();
 #endif

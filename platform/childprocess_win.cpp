@@ -4,7 +4,66 @@
 #include <QDir>
 #include <QWinEventNotifier>
 
+#include <vector>
+
 #include <qt_windows.h>
+
+namespace {
+
+// The handles a started program inherits, and nothing else of ours: the one
+// handed down on purpose, and the null device as its standard streams (as
+// on POSIX, the wizard's output is not its to share). Inheritable copies made
+// for this start only, so that no other program started meanwhile gets them.
+class InheritedHandles
+{
+public:
+    explicit InheritedHandles(qintptr handle)
+    {
+        if (handle == -1)
+            return;
+        const HANDLE self = GetCurrentProcess();
+        SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+        m_handles[1] = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   &inheritable, OPEN_EXISTING, 0, nullptr);
+        if (m_handles[1] == INVALID_HANDLE_VALUE)
+            m_handles[1] = nullptr;
+        if (!DuplicateHandle(self, HANDLE(handle), self, &m_handles[0], 0, TRUE, DUPLICATE_SAME_ACCESS))
+            return;
+        SIZE_T size = 0;
+        InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+        m_storage.resize(size);
+        const auto list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(m_storage.data());
+        if (!InitializeProcThreadAttributeList(list, 1, 0, &size))
+            return;
+        if (UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, m_handles,
+                                      (m_handles[1] ? 2 : 1) * sizeof(HANDLE), nullptr, nullptr)) {
+            m_list = list;
+        } else {
+            DeleteProcThreadAttributeList(list);
+        }
+    }
+    ~InheritedHandles()
+    {
+        if (m_list)
+            DeleteProcThreadAttributeList(m_list);
+        for (const HANDLE handle : m_handles) {
+            if (handle)
+                CloseHandle(handle);
+        }
+    }
+    InheritedHandles(const InheritedHandles &) = delete;
+    InheritedHandles &operator=(const InheritedHandles &) = delete;
+
+    LPPROC_THREAD_ATTRIBUTE_LIST list() const { return m_list; }
+    HANDLE nul() const { return m_handles[1]; }
+
+private:
+    HANDLE m_handles[2] = {nullptr, nullptr};
+    std::vector<char> m_storage;
+    LPPROC_THREAD_ATTRIBUTE_LIST m_list = nullptr;
+};
+
+} // namespace
 
 void SystemProcessServices::takeChildEndsBack()
 {
@@ -47,17 +106,25 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const LaunchCommand &command, 
     // our command line. A process handle is always watched natively.
     const QString program = QDir::toNativeSeparators(command.program);
     QString commandLine = command.commandLine; // CreateProcessW may write into it
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION created{};
+    STARTUPINFOEXW startup{};
+    startup.StartupInfo.cb = sizeof startup;
+    startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW;
+    startup.StartupInfo.wShowWindow = SW_SHOWNORMAL;
     // A console manager gets no share of the wizard's console: neither its
     // Ctrl+C and close (a process group of its own) nor its window.
-    const DWORD flags = CREATE_NEW_PROCESS_GROUP | CREATE_NO_WINDOW;
+    DWORD flags = CREATE_NEW_PROCESS_GROUP | CREATE_NO_WINDOW;
+    const InheritedHandles inherited(s_inherited);
+    if (inherited.list()) {
+        startup.StartupInfo.dwFlags |= STARTF_USESTDHANDLES;
+        startup.StartupInfo.hStdInput = startup.StartupInfo.hStdOutput = startup.StartupInfo.hStdError =
+            inherited.nul();
+        startup.lpAttributeList = inherited.list();
+        flags |= EXTENDED_STARTUPINFO_PRESENT;
+    }
+    PROCESS_INFORMATION created{};
     if (!CreateProcessW(reinterpret_cast<const wchar_t *>(program.utf16()),
-                        reinterpret_cast<wchar_t *>(commandLine.data()), nullptr, nullptr, FALSE, flags, nullptr,
-                        nullptr, &startup, &created)) {
+                        reinterpret_cast<wchar_t *>(commandLine.data()), nullptr, nullptr,
+                        inherited.list() ? TRUE : FALSE, flags, nullptr, nullptr, &startup.StartupInfo, &created)) {
         return fail(qt_error_string(int(GetLastError())));
     }
     CloseHandle(created.hThread);

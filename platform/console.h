@@ -10,7 +10,8 @@ void fillClosedStandardDescriptors();
 
 // A reader that has gone away (a log piped into head, a closed SSH session)
 // makes a write fail instead of ending the program in the middle of an
-// install; started programs get the default back. Nothing to do on Windows.
+// install; started programs get the default back. Called once, at start-up:
+// the only place SIGPIPE is set. Nothing to do on Windows.
 void ignoreBrokenPipes();
 
 // Lets a program built for the window system print where it was started

@@ -1,6 +1,18 @@
 #include "platform/instancelock.h"
 
+#include "platform/childprocess.h"
+
 #include <qt_windows.h>
+#include <sddl.h>
+
+namespace {
+
+// Every user, SYSTEM and the administrators may open the mutex to wait on it
+// (which is all another Setup does); only SYSTEM and the administrators may
+// do more. A protected list, so that nothing is inherited from the namespace.
+constexpr wchar_t MutexAccess[] = L"D:P(A;;0x00100001;;;WD)(A;;GA;;;SY)(A;;GA;;;BA)";
+
+} // namespace
 
 struct InstanceLock::Handle
 {
@@ -11,14 +23,30 @@ struct InstanceLock::Handle
     HANDLE mutex;
 };
 
-InstanceLock::InstanceLock(const QString &name)
+QString InstanceLock::machineWide(const QString &name)
 {
-    // Local\: one per logon session, so each desktop has its own. The system
-    // closes the handle of a program that ends, however it ends; the mutex
-    // goes with the last handle. Never owned: its existence is the lock.
-    const std::wstring objectName = (QStringLiteral("Local\\") + name).toStdWString();
-    const HANDLE mutex = CreateMutexW(nullptr, FALSE, objectName.c_str());
+    // Global\: one for every session, so that a job running as SYSTEM in
+    // session 0 and a user at the desktop meet the same mutex.
+    return QStringLiteral("Global\\") + name;
+}
+
+InstanceLock::InstanceLock(const QString &location) : m_location(location)
+{
+    // The system closes the handles of a program that ends, however it ends;
+    // the mutex goes with the last handle. Never owned: its existence is the
+    // lock.
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(MutexAccess, SDDL_REVISION_1, &descriptor, nullptr)) {
+        m_error = QStringLiteral("the mutex %1 cannot be described (error %2)").arg(location).arg(GetLastError());
+        return;
+    }
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+    const std::wstring objectName = location.toStdWString();
+    // Only the right to wait is asked for, which every user has, so an
+    // existing mutex made by another user or SYSTEM opens all the same.
+    const HANDLE mutex = CreateMutexExW(&attributes, objectName.c_str(), 0, SYNCHRONIZE);
     const DWORD error = GetLastError();
+    LocalFree(descriptor);
     if (mutex && error != ERROR_ALREADY_EXISTS) {
         m_handle = std::make_unique<Handle>(mutex);
         m_state = State::Held;
@@ -26,13 +54,23 @@ InstanceLock::InstanceLock(const QString &name)
     }
     if (mutex)
         CloseHandle(mutex);
-    // Made by a program running as another user or at a higher level on
-    // this desktop: held all the same.
+    // Made by a program that lets no one else open it (an older Setup's
+    // session mutex, say): held all the same.
     if (mutex || error == ERROR_ACCESS_DENIED) {
         m_state = State::HeldElsewhere;
         return;
     }
-    m_error = QStringLiteral("the mutex %1 cannot be created (error %2)").arg(name).arg(error);
+    m_error = QStringLiteral("the mutex %1 cannot be created (error %2)").arg(location).arg(error);
 }
 
-InstanceLock::~InstanceLock() = default;
+InstanceLock::~InstanceLock()
+{
+    if (m_handle)
+        ChildProcess::setInherited(-1);
+}
+
+void InstanceLock::passToStartedPrograms()
+{
+    if (m_handle)
+        ChildProcess::setInherited(qintptr(m_handle->mutex));
+}

@@ -9,14 +9,15 @@
 // While this object lives they no longer end the program; each one is
 // reported instead, through the event loop (never worked on inside the
 // handler). A signal the program was started with set to be ignored (under
-// nohup, say) stays ignored; SIGPIPE is ignored, so that a write to a reader
-// that has gone away fails instead of ending the program. Destroying the
-// object restores each disposition as it was found. One at a time.
+// nohup, say) stays ignored. Destroying the object restores each disposition
+// as it was found. One at a time. (SIGPIPE is not this object's: see
+// ignoreBrokenPipes().)
 //
 // The event loop may be held up (opening a FIFO that has no reader, writing
 // to a full pipe). A request that comes while an earlier one has not yet
 // reached it ends the program at once, from the handler: `atOnceLine` on
-// standard error, then the status last set with setAtOnceStatus().
+// standard error where it can be written without waiting (at most a moment
+// on Windows), then the status last set with setAtOnceStatus().
 class StopSignals : public QObject
 {
     Q_OBJECT

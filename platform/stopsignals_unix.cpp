@@ -9,14 +9,15 @@
 #include <cstring>
 #include <fcntl.h>
 #include <iterator>
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
 namespace {
 
 constexpr int StopSignalNumbers[] = {SIGINT, SIGTERM, SIGHUP};
-constexpr int HandledNumbers[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
-constexpr int HandledCount = int(std::size(HandledNumbers));
+constexpr int StopSignalCount = int(std::size(StopSignalNumbers));
 
 // What the handler touches has to be reachable without an object, and safe
 // to use inside it: lock-free atomics, and a line fixed before it runs.
@@ -28,8 +29,37 @@ char atOnceLine[512];
 size_t atOnceLength = 0;
 
 // How each signal was handled before, to be put back; whether we changed it.
-struct sigaction found[HandledCount];
-bool changed[HandledCount];
+struct sigaction found[StopSignalCount];
+bool changed[StopSignalCount];
+
+// The at-once line, written so that it never waits: the program ends even
+// when standard error is the full pipe the event loop is stuck on.
+void writeAtOnceLine()
+{
+    struct stat info;
+    if (::fstat(STDERR_FILENO, &info) != 0)
+        return;
+    // A file or disk takes it without waiting for anyone, and a description
+    // of our own would write from its start rather than at its end.
+    if (S_ISREG(info.st_mode) || S_ISBLK(info.st_mode)) {
+        [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, atOnceLine, atOnceLength);
+        return;
+    }
+    if (S_ISSOCK(info.st_mode)) {
+        [[maybe_unused]] const ssize_t sent =
+            ::send(STDERR_FILENO, atOnceLine, atOnceLength, MSG_DONTWAIT | MSG_NOSIGNAL);
+        return;
+    }
+    // A pipe, FIFO or terminal, opened anew without waiting: setting
+    // O_NONBLOCK on descriptor 2 itself would change it for everyone who
+    // shares it (the shell), and after we are gone. A pipe whose reader has
+    // gone opens with an error; a full one takes nothing.
+    const int fd = ::open("/proc/self/fd/2", O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    [[maybe_unused]] const ssize_t written = ::write(fd, atOnceLine, atOnceLength);
+    ::close(fd);
+}
 
 extern "C" void onStopSignal(int number)
 {
@@ -37,7 +67,7 @@ extern "C" void onStopSignal(int number)
     if (unhandled.fetch_add(1) > 0) {
         // The event loop has not taken the last request yet: it is held up,
         // and only the handler can end the program now.
-        [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, atOnceLine, atOnceLength);
+        writeAtOnceLine();
         ::_exit(atOnceStatus.load());
     }
     const unsigned char byte = static_cast<unsigned char>(number);
@@ -80,18 +110,13 @@ StopSignals::StopSignals(const QByteArray &line, int status, QObject *parent) : 
     struct sigaction action = {};
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int i = 0; i < HandledCount; ++i) {
-        const int number = HandledNumbers[i];
+    action.sa_handler = onStopSignal;
+    for (int i = 0; i < StopSignalCount; ++i) {
         changed[i] = false;
-        if (::sigaction(number, nullptr, &found[i]) != 0)
-            continue;
-        const bool stop = std::find(std::begin(StopSignalNumbers), std::end(StopSignalNumbers), number)
-            != std::end(StopSignalNumbers);
         // Ignored by whoever started us (nohup, a background job): their choice.
-        if (stop && found[i].sa_handler == SIG_IGN)
+        if (::sigaction(StopSignalNumbers[i], nullptr, &found[i]) != 0 || found[i].sa_handler == SIG_IGN)
             continue;
-        action.sa_handler = stop ? onStopSignal : SIG_IGN;
-        changed[i] = ::sigaction(number, &action, nullptr) == 0;
+        changed[i] = ::sigaction(StopSignalNumbers[i], &action, nullptr) == 0;
     }
 }
 
@@ -99,9 +124,9 @@ StopSignals::~StopSignals()
 {
     if (m_readEnd < 0)
         return;
-    for (int i = 0; i < HandledCount; ++i) {
+    for (int i = 0; i < StopSignalCount; ++i) {
         if (changed[i])
-            ::sigaction(HandledNumbers[i], &found[i], nullptr);
+            ::sigaction(StopSignalNumbers[i], &found[i], nullptr);
     }
     ::close(std::exchange(writeEnd, -1));
     ::close(m_readEnd);

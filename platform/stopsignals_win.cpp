@@ -41,10 +41,25 @@ QString eventName(DWORD type)
     return QStringLiteral("console event %1").arg(type);
 }
 
-[[noreturn]] void exitAtOnce()
+constexpr DWORD AtOnceWriteMs = 500;
+
+DWORD WINAPI writeAtOnceLine(void *)
 {
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_ERROR_HANDLE), atOnceLine, atOnceLength, &written, nullptr);
+    return 0;
+}
+
+[[noreturn]] void exitAtOnce()
+{
+    // The line is written on a thread of its own, given a moment: standard
+    // error may be the full pipe or the held console that the program is
+    // stuck on, and a blocked write must not keep it from ending.
+    const HANDLE writer = CreateThread(nullptr, 0, writeAtOnceLine, nullptr, 0, nullptr);
+    if (writer && WaitForSingleObject(writer, AtOnceWriteMs) == WAIT_OBJECT_0)
+        std::_Exit(atOnceStatus.load());
+    // Ends every thread where it stands, the blocked writer's too.
+    TerminateProcess(GetCurrentProcess(), UINT(atOnceStatus.load()));
     std::_Exit(atOnceStatus.load());
 }
 

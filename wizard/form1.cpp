@@ -53,9 +53,9 @@ void Form1::Form_Load()
     m_vars.SuccessMessage = tr("Setup has successfully installed Torvex on your Pocket PC.");
 }
 
-QString Form1::alreadyRunningMessage()
+QString Form1::alreadyRunningMessage(const QString &holder)
 {
-    return tr("Setup is already running. Try again when it has finished.");
+    return tr("Setup is already running. Try again when it has finished.") + QStringLiteral("\n\n") + holder;
 }
 
 void Form1::Text1_Change()

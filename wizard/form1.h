@@ -30,8 +30,8 @@ public:
     ~Form1() override;
 
     // What the user is told, before any window opens, when another Setup is
-    // already running on this desktop.
-    static QString alreadyRunningMessage();
+    // already running on this machine; `holder` names the lock and its holder.
+    static QString alreadyRunningMessage(const QString &holder);
 
     // The install run that Next on the ready page drives, for whoever wants
     // to follow it (a log).

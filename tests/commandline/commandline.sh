@@ -10,6 +10,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen
 # The one-Setup-at-a-time lock of this script's Setups only.
+export TORVEX_LOCK=$work/setup.lock
+# Qt's own runtime folder, which it asks for when the window opens.
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 failed=0
@@ -48,7 +50,7 @@ lines() { # <out|err> <count>
 for option in --help -h; do
     expect 0 20 "$program" "$option"
     holds out '^Usage: ' '--version' 'TORVEX_REGISTRY' 'LD_LIBRARY_PATH' 'DISPLAY' '--unattended' '^ *15  stopped' \
-        '--language' '^ *17  another Setup' 'XDG_RUNTIME_DIR'
+        '--language' '^ *17  another Setup' 'TORVEX_LOCK' '/run/lock/TorvexSetup.lock'
     lines err 0
 done
 

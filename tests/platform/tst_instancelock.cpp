@@ -1,16 +1,32 @@
+#include "platform/childprocess.h"
 #include "platform/instancelock.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
-#include <chrono>
 #include <cstdio>
 #include <memory>
-#include <thread>
+
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using State = InstanceLock::State;
+
+// Another user's program (nobody's, through setpriv) needs the test to run as root.
+#ifdef Q_OS_WIN
+const bool CanBeAnotherUser = false;
+#else
+const bool CanBeAnotherUser = ::geteuid() == 0;
+#endif
+#define SKIP_WITHOUT_ANOTHER_USER(otherUser)                                                                           \
+    if ((otherUser) && !CanBeAnotherUser)                                                                              \
+    QSKIP("Another user's program needs the test to run as root (setpriv)")
 
 class TestInstanceLock : public QObject
 {
@@ -20,78 +36,186 @@ private slots:
     void initTestCase();
     void heldUntilItsHolderIsGone_data();
     void heldUntilItsHolderIsGone();
-    void unavailableWhereNoLockCanBeMade();
+    void lockFileAsFound_data();
+    void lockFileAsFound();
 
 private:
+    // This program as a holder, run as another user where asked.
+    static void startHolder(QProcess &holder, bool otherUser, const QStringList &arguments);
+
     QTemporaryDir m_runtime;
 };
 
 void TestInstanceLock::initTestCase()
 {
     QVERIFY(m_runtime.isValid());
-    // Our own lock folder, inherited by the holder we start.
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+#ifndef Q_OS_WIN
+    // Like /run/lock: everyone may make files there, and only remove their own.
+    ::chmod(QFile::encodeName(m_runtime.path()).constData(), 01777);
+#endif
+}
+
+void TestInstanceLock::startHolder(QProcess &holder, bool otherUser, const QStringList &arguments)
+{
+    const QStringList command = QStringList{QCoreApplication::applicationFilePath()} + arguments;
+    if (otherUser)
+        holder.start(QStringLiteral("setpriv"), QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"}
+                                                    + command);
+    else
+        holder.start(command.first(), command.mid(1));
 }
 
 void TestInstanceLock::heldUntilItsHolderIsGone_data()
 {
-    QTest::addColumn<bool>("killed");
-    QTest::newRow("held here, then given up") << false;
-    QTest::newRow("held by a program that is killed") << true;
+    QTest::addColumn<QString>("holder");
+    QTest::newRow("held here, then given up") << "here";
+    QTest::newRow("held by a program that is killed") << "killed";
+    QTest::newRow("held by another user's program, in a file made under umask 077") << "other user";
+    QTest::newRow("held on by the program a killed holder started") << "started";
 }
 
 void TestInstanceLock::heldUntilItsHolderIsGone()
 {
-    QFETCH(bool, killed);
-    // Unique to this test run, so that parallel runs do not meet.
-    const QString name = QStringLiteral("TorvexSetupTest-%1-%2").arg(QCoreApplication::applicationPid()).arg(killed);
-    std::unique_ptr<InstanceLock> here;
-    QProcess holder;
-    if (killed) {
-        holder.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold"), name});
-        QVERIFY(holder.waitForReadyRead(30000));
-        QCOMPARE(holder.readAll().trimmed(), QByteArray("held"));
+    QFETCH(QString, holder);
+    SKIP_WITHOUT_ANOTHER_USER(holder == QLatin1String("other user"));
+    // Unique to this test run, so that parallel runs do not meet; never the
+    // machine's lock. On Windows a mutex in the namespace all sessions share.
+    const QString name = QStringLiteral("TorvexSetupTest-%1-%2").arg(QCoreApplication::applicationPid()).arg(holder);
+#ifdef Q_OS_WIN
+    const QString here = InstanceLock::machineWide(name);
+#else
+    const QString here = m_runtime.filePath(name + QStringLiteral(".lock"));
+    if (holder == QLatin1String("other user")) {
+        // Made by us with a umask that lets no one else in, then let go.
+        const mode_t mask = ::umask(077);
+        InstanceLock(here).state();
+        ::umask(mask);
+    }
+#endif
+    const QString release = m_runtime.filePath(name + QStringLiteral(".release"));
+    std::unique_ptr<InstanceLock> mine;
+    QProcess process;
+    QList<QByteArray> said; // "held <the started program's pid>"
+    if (holder == QLatin1String("here")) {
+        mine = std::make_unique<InstanceLock>(here);
+        QCOMPARE(mine->state(), State::Held);
     } else {
-        here = std::make_unique<InstanceLock>(name);
-        QCOMPARE(here->state(), State::Held);
+        startHolder(process, holder == QLatin1String("other user"),
+                    QStringList{QStringLiteral("--hold"), here} + QStringList(release).mid(holder != "started"));
+        QVERIFY(process.waitForReadyRead(30000));
+        said = process.readAll().trimmed().split(' ');
+        QCOMPARE(said.value(0), QByteArray("held"));
+#ifdef Q_OS_LINUX
+        // The started program inherits the lock and nothing else of ours
+        // (while it loads, on a busy machine for seconds, the loader and
+        // runtime have files of their own open).
+        const QString fds = QStringLiteral("/proc/%1/fd").arg(QString::fromLatin1(said.value(1)));
+        const auto listed = [&] { return QDir(fds, {}, QDir::Name, QDir::Files | QDir::System).entryList(); };
+        if (holder == QLatin1String("started"))
+            QTRY_COMPARE_WITH_TIMEOUT(listed(), QStringList({"0", "1", "2", "3"}), 30000);
+#endif
     }
 
-    QCOMPARE(InstanceLock(name).state(), State::HeldElsewhere);
-    QCOMPARE(InstanceLock(name + QStringLiteral("-other")).state(), State::Held);
-
-    if (killed) {
-        holder.kill();
-        QVERIFY(holder.waitForFinished(30000));
-    } else {
-        here.reset();
+    // Held elsewhere, and whoever holds it is named, where the system tells.
+    qint64 pid = mine ? QCoreApplication::applicationPid() : process.processId();
+    for (int pass = 0; pass < (holder == QLatin1String("started") ? 2 : 1); ++pass) {
+        const InstanceLock second(here);
+        QCOMPARE(second.state(), State::HeldElsewhere);
+        const QString named = QStringLiteral("process %1 (").arg(pid);
+#ifdef Q_OS_LINUX
+        QVERIFY2(second.holder().startsWith(named), qPrintable(second.holder()));
+#endif
+        QCOMPARE(InstanceLock(here + QStringLiteral("-other")).state(), State::Held);
+        // The holder goes: a started program holds on until it ends.
+        mine.reset();
+        process.kill();
+        process.waitForFinished(30000);
+        pid = said.value(1).toLongLong();
     }
-    InstanceLock next(name);
-    QCOMPARE(next.state(), State::Held);
+    QFile(release).open(QIODevice::WriteOnly);
+    QTRY_COMPARE_WITH_TIMEOUT(InstanceLock(here).state(), State::Held, 10000);
 }
 
-void TestInstanceLock::unavailableWhereNoLockCanBeMade()
+void TestInstanceLock::lockFileAsFound_data()
+{
+    QTest::addColumn<QString>("found");
+    QTest::addColumn<bool>("otherUser"); // made by one, tried by another
+    QTest::addColumn<QString>("said");   // empty: the lock is taken
+    QTest::newRow("no such folder") << "none" << false << "no such folder/x.lock cannot be opened";
+    QTest::newRow("a FIFO") << "fifo" << false << "is a FIFO, not a regular file";
+    QTest::newRow("a folder") << "folder" << false << "is a folder, not a regular file";
+    QTest::newRow("a symbolic link") << "link" << false << "a symbolic link";
+    QTest::newRow("another user's file, mode 0600") << "0600" << true << "owner uid 12345, mode 0600";
+    QTest::newRow("another user's file, mode 0666, any content") << "0666" << true << "";
+}
+
+void TestInstanceLock::lockFileAsFound()
 {
 #ifdef Q_OS_WIN
-    QSKIP("A session's namespace always takes a mutex");
+    QSKIP("A mutex has no file to be planted");
 #else
-    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.filePath(QStringLiteral("no such folder"))));
-    const InstanceLock lock(QStringLiteral("TorvexSetupTest"));
-    qputenv("XDG_RUNTIME_DIR", saved);
-    QCOMPARE(lock.state(), State::Unavailable);
-    QVERIFY2(lock.error().contains(QLatin1String("no such folder")), qPrintable(lock.error()));
+    QFETCH(QString, found);
+    QFETCH(bool, otherUser);
+    QFETCH(QString, said);
+    SKIP_WITHOUT_ANOTHER_USER(otherUser);
+    const QString path = m_runtime.filePath(found == "none" ? QStringLiteral("no such folder/x.lock") : found);
+    const QByteArray native = QFile::encodeName(path);
+    if (found == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(native.constData(), 0666), 0);
+    else if (found == QLatin1String("folder"))
+        QVERIFY(QDir().mkdir(path));
+    else if (found == QLatin1String("link"))
+        QVERIFY(QFile::link(m_runtime.filePath(QStringLiteral("elsewhere")), path));
+    else if (otherUser) {
+        QFile planted(path);
+        QVERIFY(planted.open(QIODevice::WriteOnly));
+        planted.write("999999\nTorvexSetup\n\n");
+        planted.close();
+        QCOMPARE(::chown(native.constData(), 12345, 12345), 0);
+        QCOMPARE(::chmod(native.constData(), found == QLatin1String("0600") ? 0600 : 0666), 0);
+    }
+    // Tried as another user, and in time: nothing found there holds Setup up.
+    QProcess holder;
+    startHolder(holder, otherUser, {QStringLiteral("--hold"), path});
+    QVERIFY(holder.waitForReadyRead(10000));
+    const QString answer = QString::fromUtf8(holder.readAll());
+    holder.kill();
+    holder.waitForFinished();
+    const bool unavailable = answer.startsWith(QLatin1String("unavailable: the lock file ") + path);
+    QVERIFY2(said.isEmpty() ? answer.startsWith(QLatin1String("held")) : unavailable && answer.contains(said),
+             qPrintable(answer));
 #endif
 }
 
 int main(int argc, char *argv[])
 {
-    // The holder: takes the lock, says so, and waits to be killed.
-    if (argc == 3 && qstrcmp(argv[1], "--hold") == 0) {
-        const InstanceLock lock(QString::fromLocal8Bit(argv[2]));
-        std::puts(lock.state() == State::Held ? "held" : "not held");
+    // A holder: takes the lock (or says why not, and ends), hands it to a
+    // program of its own when given a file for that one to wait for, says
+    // so, and waits to be killed.
+    if (argc >= 3 && qstrcmp(argv[1], "--hold") == 0) {
+        QCoreApplication app(argc, argv);
+        InstanceLock lock(QString::fromLocal8Bit(argv[2]));
+        std::unique_ptr<ChildProcess> started;
+        if (argc == 4) {
+            lock.passToStartedPrograms();
+            const QString self = QCoreApplication::applicationFilePath();
+            const QString file = QString::fromLocal8Bit(argv[3]);
+            const QString line = QStringLiteral("\"%1\" --wait-for \"%2\"")
+                                     .arg(QDir::toNativeSeparators(self), QDir::toNativeSeparators(file));
+            started = ChildProcess::start({self, {QStringLiteral("--wait-for"), file}, line},
+                                          ChildProcess::Watch::Native, nullptr);
+        }
+        std::printf("%s %lld\n", lock.state() == State::Held ? "held" : qPrintable("unavailable: " + lock.error()),
+                    started ? started->pid() : 0LL);
         std::fflush(stdout);
-        std::this_thread::sleep_for(std::chrono::minutes(2));
+        QThread::sleep(lock.state() == State::Held ? 120 : 0);
         return 1;
+    }
+    // The program a holder starts: ends once the file is there.
+    if (argc == 3 && qstrcmp(argv[1], "--wait-for") == 0) {
+        for (int i = 0; i < 2400 && !QFile::exists(QString::fromLocal8Bit(argv[2])); ++i)
+            QThread::msleep(50);
+        return 0;
     }
     QCoreApplication app(argc, argv);
     TestInstanceLock test;

@@ -30,6 +30,8 @@ start_private_display
 unset LC_ALL LC_MESSAGES
 export LANG=C.UTF-8 LANGUAGE=en
 # The one-Setup-at-a-time lock of this script's Setups only.
+export TORVEX_LOCK=$work/setup.lock
+# Qt's own runtime folder, which it asks for when the window opens.
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 

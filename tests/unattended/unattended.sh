@@ -4,10 +4,12 @@
 # handheld and sample manager (status 0, the log's lines, the JSON result),
 # and a SIGTERM during the third run (status 15 after that run, the manager
 # left to finish); nohup, a log that blocks or goes away, a manager that
-# prints into a closed channel; a second Setup beside a running one (status
-# 17, and a killed one's lock holding nothing back); kit and log names with
-# control characters or bytes that are not UTF-8; the remote-API library
-# planted in the kit. The program's pauses are a thousand times shorter.
+# prints into a closed channel, a second stop with standard error a full
+# pipe; a second Setup beside a running one (status 17, also while the
+# manager of a killed one runs on, and a lock file that cannot be used); kit
+# and log names with control characters or bytes that are not UTF-8; the
+# remote-API library planted in the kit. The program's pauses are a thousand
+# times shorter.
 # Usage: unattended.sh <program> <demo dir>
 set -uo pipefail
 
@@ -17,8 +19,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 # The one-Setup-at-a-time lock of this script's Setups only.
-export XDG_RUNTIME_DIR=$work/runtime
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+export TORVEX_LOCK=$work/setup.lock
 failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 count() { grep -c -e "$1" "$2"; }
@@ -82,11 +83,12 @@ grep -q 'SIGTERM: stopping after the run in progress' stop.log || fail "the sign
 [[ $(tail -n1 stop.log) == *" result: status 15 ("* ]] || fail "log ends: $(tail -n1 stop.log)"
 (( failed == 0 )) || { cat stop.log; cat "$work/err"; }
 
-echo "-- two Setups at once: the second refused, a killed one blocking nothing"
-# A manager that holds its first run until it is let go.
+echo "-- two Setups at once: the second refused, while a killed one's manager runs too"
+# A manager that holds its first run until it is let go (its sleeps without
+# the lock it inherits, so that it alone is named as holding it).
 cat >"$work/holding" <<'SCRIPT'
 #!/bin/sh
-: > holding; while [ ! -e release ]; do sleep 0.05; done
+: > holding; while [ ! -e release ]; do sleep 0.05 3<&-; done
 SCRIPT
 chmod +x "$work/holding"
 registry "$work/holding"
@@ -100,18 +102,32 @@ for end in release kill; do
     "$program" --unattended --accept-licence --platform earlier --log second.log --json >"$work/out" 2>"$work/err" ||
         status=$?
     (( status == 17 )) || fail "$end: the second Setup exited with $status, not 17"
-    grep -q '^TorvexSetup: another Setup is already running' "$work/err" || fail "$end: says $(cat "$work/err")"
+    grep -q "^TorvexSetup: another Setup is already running on this machine; .* The lock $TORVEX_LOCK is held by process $pid (" \
+        "$work/err" || fail "$end: says $(cat "$work/err")"
     [[ -s $work/out || -e second.log ]] && fail "$end: the second Setup wrote its JSON or log"
     # --check runs nothing and is never refused.
     "$program" --check --platform earlier >/dev/null 2>&1 || fail "$end: --check refused beside a running Setup"
     if [[ $end == kill ]]; then
         kill -KILL "$pid"
         wait "$pid" 2>/dev/null
+        # Its manager runs on, and holds the lock until it ends.
+        status=0
+        "$program" --unattended --accept-licence --platform earlier 2>"$work/err" >/dev/null || status=$?
+        (( status == 17 )) || fail "beside a killed Setup's manager: exited with $status, not 17"
+        grep -q "held by process [0-9]* (holding)" "$work/err" || fail "the manager is not named: $(cat "$work/err")"
     fi
     : > release
     wait "$pid" 2>/dev/null
+    for _ in $(seq 100); do flock -n "$TORVEX_LOCK" true && break; sleep 0.05; done
 done
-# The killed Setup's lock file is still there; it holds no one back.
+# Once the manager has ended, the lock holds no one back; nor does one that
+# cannot be used (a FIFO in its place), which is said.
+mkfifo "$work/fifo.lock"
+TORVEX_LOCK=$work/fifo.lock "$program" --unattended --accept-licence --platform earlier >/dev/null 2>"$work/err" ||
+    fail "beside a FIFO as its lock: exited with $?"
+said="the lock file $work/fifo.lock is a FIFO, not a regular file (owner uid [0-9]*, mode [0-7]*); going on without"
+grep -q "^TorvexSetup: $said" "$work/err" ||
+    fail "a lock that cannot be used: $(cat "$work/err")"
 status=0
 "$program" --unattended --accept-licence --platform earlier >/dev/null 2>"$work/err" || status=$?
 (( status == 0 )) || fail "after a killed Setup: exited with $status, not 0: $(cat "$work/err")"
@@ -177,22 +193,28 @@ status=0
 wait "$pid" || status=$?
 (( status == 0 )) && [[ $(cat runs) == 6 ]] || fail "under nohup a hang-up gave $status after $(cat runs) runs"
 rm -f runs "$work/log.fifo"
-mkfifo "$work/log.fifo"
-"$program" --unattended --accept-licence --platform 4.0-or-higher --log "$work/log.fifo" >"$work/out" 2>"$work/err" &
-pid=$!
-# Blocked in opening it, where the event loop never runs.
-for _ in $(seq 100); do [[ $(cat "/proc/$pid/wchan" 2>/dev/null) == wait_for_partner ]] && break; sleep 0.05; done
-kill -TERM "$pid"
-sleep 0.2
-kill -TERM "$pid"
-for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
-kill -KILL "$pid" 2>/dev/null && fail "a second SIGTERM did not end it"
-status=0
-wait "$pid" || status=$?
-(( status == 14 )) || fail "blocked on the log: exited with $status, not 14"
+mkfifo "$work/log.fifo" "$work/err.fifo"
+# Standard error a file, then a pipe that is full and never read.
+exec 7<>"$work/err.fifo"
+dd if=/dev/zero of="$work/err.fifo" bs=4096 count=1000 oflag=nonblock 2>/dev/null
+for err in "$work/err" "$work/err.fifo"; do
+    "$program" --unattended --accept-licence --platform 4.0-or-higher --log "$work/log.fifo" >"$work/out" 2>"$err" &
+    pid=$!
+    # Blocked in opening it, where the event loop never runs.
+    for _ in $(seq 100); do [[ $(cat "/proc/$pid/wchan" 2>/dev/null) == wait_for_partner ]] && break; sleep 0.05; done
+    kill -TERM "$pid"
+    sleep 0.2
+    kill -TERM "$pid"
+    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+    kill -KILL "$pid" 2>/dev/null && fail "$err: a second SIGTERM did not end it"
+    status=0
+    wait "$pid" || status=$?
+    (( status == 14 )) || fail "blocked on the log, stderr $err: exited with $status, not 14"
+    [[ -e runs ]] && fail "a run was made"
+done
+exec 7<&-
 [[ $(cat "$work/err") == "TorvexSetup: asked again to stop: exiting now; a run in progress goes on without Setup." ]] ||
     fail "blocked on the log: $(cat "$work/err")"
-[[ -e runs ]] && fail "a run was made"
 
 echo "-- the log's reader and Setup's output go away mid-run; the manager prints"
 rm -f "$work/log.fifo"

@@ -53,6 +53,8 @@ manager=$(windows_path "$build/demo/bin/torvex-appmgr.exe")
 mkdir -p "$work/handheld"
 export TORVEX_HANDHELD=$(windows_path "$work/handheld")
 export TORVEX_APPMGR_DELAY_MS=200
+# This script's Setups keep to a lock of their own, never the machine's.
+export TORVEX_LOCK='Global\TorvexSetupTest-'$$
 # Only what the zip holds: no Qt or compiler folders on the DLL search path.
 export TORVEX_WINE_DLL_PATH=
 

@@ -359,7 +359,9 @@ void tst_Layout::languages()
     wizard.click("Command1"); // a run that cannot start
     wizard.fakes.processes.failWith.clear();
     wizard.click("Command1"); // success
-    wizard.fakes.messages.information(nullptr, Form1::alreadyRunningMessage()); // before any window
+    wizard.fakes.messages.information(nullptr, Form1::alreadyRunningMessage(
+                                                     QStringLiteral("The lock /run/lock/TorvexSetup.lock is held by "
+                                                                    "process 4242 (TorvexSetup).")));
     QCOMPARE(wizard.fakes.messages.shown.size(), 7);
     for (const QString &shown : std::as_const(wizard.fakes.messages.shown)) {
         const QString text = shown.section(QStringLiteral(": "), 1);
