@@ -1,5 +1,6 @@
 #include "app/setuplock.h"
 
+#include "platform/messagetext.h"
 #include "platform/outputstream.h"
 
 #include <QCoreApplication>
@@ -15,7 +16,7 @@ std::unique_ptr<InstanceLock> takeSetupLock()
     if (lock->state() == InstanceLock::State::Unavailable) {
         if (const auto err = OutputStream::openStandard(OutputStream::Standard::Error)) {
             err->write(QStringLiteral("%1: %2; going on without making sure no other Setup runs.\n")
-                           .arg(QCoreApplication::applicationName(), lock->error()));
+                           .arg(QCoreApplication::applicationName(), escapeControls(lock->error())));
         }
     }
     return lock;
@@ -24,6 +25,8 @@ std::unique_ptr<InstanceLock> takeSetupLock()
 QString setupLockHolder(const InstanceLock &lock)
 {
     if (lock.holder().isEmpty())
-        return QCoreApplication::translate("SetupLock", "The lock %1 is held by another program.").arg(lock.location());
-    return QCoreApplication::translate("SetupLock", "The lock %1 is held by %2.").arg(lock.location(), lock.holder());
+        return QCoreApplication::translate("SetupLock", "The lock %1 is held by another program.")
+            .arg(elideForMessage(lock.location()));
+    return QCoreApplication::translate("SetupLock", "The lock %1 is held by %2.")
+        .arg(elideForMessage(lock.location()), elideForMessage(lock.holder()));
 }

@@ -1,7 +1,9 @@
 #include "platform/childprocess.h"
 
+#include "platform/systemnames.h"
+#include "platform/systemtexts.h"
+
 #include <QCoreApplication>
-#include <QFile>
 #include <QSocketNotifier>
 
 #include <algorithm>
@@ -49,7 +51,7 @@ bool ChildProcess::isFullPath(const QString &program)
 
 bool ChildProcess::mayRun(const QString &program)
 {
-    return ::access(QFile::encodeName(program).constData(), X_OK) == 0;
+    return ::access(systemName(program).constData(), X_OK) == 0;
 }
 
 std::unique_ptr<ChildProcess> ChildProcess::start(const LaunchCommand &command, Watch watch, QString *error)
@@ -62,10 +64,10 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const LaunchCommand &command, 
     if (holdsNul(command))
         return fail(nulInPath());
 
-    QByteArray program = QFile::encodeName(command.program);
+    QByteArray program = systemName(command.program);
     QList<QByteArray> arguments{program};
     for (const QString &argument : command.arguments)
-        arguments << QFile::encodeName(argument);
+        arguments << systemName(argument);
     std::vector<char *> argv;
     for (QByteArray &argument : arguments)
         argv.push_back(argument.data());
@@ -114,7 +116,7 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const LaunchCommand &command, 
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (failure != 0)
-        return fail(qt_error_string(failure));
+        return fail(systemErrorText(failure));
 
     std::unique_ptr<ChildProcess> child(new ChildProcess(pid, nullptr));
     int pidfd = -1;

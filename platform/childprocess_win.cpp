@@ -1,5 +1,7 @@
 #include "platform/childprocess.h"
 
+#include "platform/systemtexts.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QWinEventNotifier>
@@ -125,7 +127,7 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const LaunchCommand &command, 
     if (!CreateProcessW(reinterpret_cast<const wchar_t *>(program.utf16()),
                         reinterpret_cast<wchar_t *>(commandLine.data()), nullptr, nullptr,
                         inherited.list() ? TRUE : FALSE, flags, nullptr, nullptr, &startup.StartupInfo, &created)) {
-        return fail(qt_error_string(int(GetLastError())));
+        return fail(systemErrorText(int(GetLastError())));
     }
     CloseHandle(created.hThread);
     std::unique_ptr<ChildProcess> child(new ChildProcess(qint64(created.dwProcessId), nullptr));

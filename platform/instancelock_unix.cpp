@@ -2,6 +2,7 @@
 
 #include "platform/childprocess.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -58,7 +59,7 @@ QString processName(qint64 pid)
         if (uchar(c) < 0x20 || c == 0x7f)
             c = '?';
     }
-    return QStringLiteral("process %1 (%2)").arg(pid).arg(QString::fromUtf8(name));
+    return QCoreApplication::translate("InstanceLock", "process %1 (%2)").arg(pid).arg(QString::fromUtf8(name));
 }
 
 // The process that holds an flock() on the file `info` describes:

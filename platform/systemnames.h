@@ -29,3 +29,9 @@ QString currentFolder();
 
 // Makes `folder` the current one; false when it cannot.
 bool enterFolder(const QString &folder);
+
+// Whether `path` names a regular file this program may read.
+bool isReadableFileNamed(const QString &path);
+
+// Whether `folder` names the current folder itself.
+bool namesCurrentFolder(const QString &folder);

@@ -1,6 +1,7 @@
 #include "platform/systemnames.h"
 
 #include <cerrno>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -90,4 +91,19 @@ QString currentFolder()
 bool enterFolder(const QString &folder)
 {
     return ::chdir(systemName(folder).constData()) == 0;
+}
+
+bool isReadableFileNamed(const QString &path)
+{
+    const QByteArray name = systemName(path);
+    struct stat status;
+    return ::stat(name.constData(), &status) == 0 && S_ISREG(status.st_mode) && ::access(name.constData(), R_OK) == 0;
+}
+
+bool namesCurrentFolder(const QString &folder)
+{
+    struct stat named;
+    struct stat current;
+    return ::stat(systemName(folder).constData(), &named) == 0 && ::stat(".", &current) == 0
+        && S_ISDIR(named.st_mode) && named.st_dev == current.st_dev && named.st_ino == current.st_ino;
 }

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 QStringList systemArguments(int, char **)
 {
@@ -27,4 +28,18 @@ QString currentFolder()
 bool enterFolder(const QString &folder)
 {
     return QDir::setCurrent(folder);
+}
+
+bool isReadableFileNamed(const QString &path)
+{
+    const QFileInfo file(path);
+    return file.isFile() && file.isReadable();
+}
+
+bool namesCurrentFolder(const QString &folder)
+{
+    // The text names the same folder as the working directory itself, or its
+    // name lost something on the way.
+    const QFileInfo named(folder);
+    return named.isDir() && named.canonicalFilePath() == QFileInfo(QStringLiteral(".")).canonicalFilePath();
 }

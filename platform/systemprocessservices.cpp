@@ -12,18 +12,13 @@ QString SystemProcessServices::currentDirectory() const
 
 bool SystemProcessServices::isReadableFile(const QString &path) const
 {
-    // The same text, in the same encoding, as a started program is given.
-    const QFileInfo file(path);
-    return file.isFile() && file.isReadable();
+    // The same bytes as a started program is given.
+    return isReadableFileNamed(path);
 }
 
 bool SystemProcessServices::canPassOn(const QString &directory) const
 {
-    // The text names the same folder as the working directory itself, or its
-    // name lost something in the decoding.
-    const QFileInfo named(directory);
-    const QFileInfo current(QStringLiteral("."));
-    return named.isDir() && named.canonicalFilePath() == current.canonicalFilePath();
+    return namesCurrentFolder(directory);
 }
 
 ProgramCheck SystemProcessServices::checkProgram(const QString &program) const

@@ -230,6 +230,13 @@ Prüfen Sie den Anwendungs-Manager und klicken Sie dann auf Weiter, um neu zu be
     </message>
 </context>
 <context>
+    <name>InstanceLock</name>
+    <message>
+        <source>process %1 (%2)</source>
+        <translation>Prozess %1 (%2)</translation>
+    </message>
+</context>
+<context>
     <name>KitFolder</name>
     <message>
         <source>The kit folder &quot;%1&quot; does not exist or cannot be entered.</source>
@@ -484,6 +491,21 @@ Prüfen Sie den Anwendungs-Manager und klicken Sie dann auf Weiter, um neu zu be
     <message>
         <source>has no %1</source>
         <translation>enthält kein %1</translation>
+    </message>
+    <message>
+        <source>not in the absolute folders of LD_LIBRARY_PATH, whose other elements are never searched</source>
+        <translation>nicht in den absoluten Ordnern von LD_LIBRARY_PATH; dessen übrige Einträge werden nie durchsucht</translation>
+    </message>
+</context>
+<context>
+    <name>SetupLock</name>
+    <message>
+        <source>The lock %1 is held by another program.</source>
+        <translation>Die Sperre %1 wird von einem anderen Programm gehalten.</translation>
+    </message>
+    <message>
+        <source>The lock %1 is held by %2.</source>
+        <translation>Die Sperre %1 wird von %2 gehalten.</translation>
     </message>
 </context>
 <context>

@@ -230,6 +230,13 @@ Vérifiez le gestionnaire d&apos;applications, puis cliquez sur Suivant pour rec
     </message>
 </context>
 <context>
+    <name>InstanceLock</name>
+    <message>
+        <source>process %1 (%2)</source>
+        <translation>processus %1 (%2)</translation>
+    </message>
+</context>
+<context>
     <name>KitFolder</name>
     <message>
         <source>The kit folder &quot;%1&quot; does not exist or cannot be entered.</source>
@@ -484,6 +491,21 @@ Vérifiez le gestionnaire d&apos;applications, puis cliquez sur Suivant pour rec
     <message>
         <source>has no %1</source>
         <translation>ne contient pas %1</translation>
+    </message>
+    <message>
+        <source>not in the absolute folders of LD_LIBRARY_PATH, whose other elements are never searched</source>
+        <translation>absente des dossiers absolus de LD_LIBRARY_PATH, dont les autres éléments ne sont jamais parcourus</translation>
+    </message>
+</context>
+<context>
+    <name>SetupLock</name>
+    <message>
+        <source>The lock %1 is held by another program.</source>
+        <translation>Le verrou %1 est détenu par un autre programme.</translation>
+    </message>
+    <message>
+        <source>The lock %1 is held by %2.</source>
+        <translation>Le verrou %1 est détenu par %2.</translation>
     </message>
 </context>
 <context>

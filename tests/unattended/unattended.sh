@@ -157,12 +157,12 @@ line=$(grep ' start: ' "$work/check.log")
 eval "set -- ${line#* start: }"
 [[ $# == 8 && $6 == "$kit" ]] || fail "the arguments do not read back: ${line#* start: }"
 # A kit and a log named with bytes that are not UTF-8: used as they are, and
-# shown escaped. The manager is handed text, which cannot name this kit.
+# shown escaped; the manager would be handed the kit's own bytes.
 kit=$work/$'\xffkit'
 cp -r "$work/kit" "$kit"
 status=0
 "$program" --check --platform earlier --kit "$kit" --log "$work/"$'\xfe.log' >"$work/out" 2>"$work/err" || status=$?
-(( status == 12 )) && grep -qF "folder $work/\xFFkit on to the application manager" "$work/err" ||
+(( status == 0 )) && grep -qF "$work/\xFFkit/w300sql.wce4.armv4.ini" "$work/out" ||
     fail "kit not UTF-8: exited with $status: $(cat "$work/err")"
 grep -qF " start: $program --check --platform earlier --kit $'$work/\377kit' --log $'$work/\376.log'" "$work/"$'\xfe.log' ||
     fail "log not UTF-8: $(cat "$work/"$'\xfe.log')"
