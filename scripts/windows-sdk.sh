@@ -114,16 +114,17 @@ while IFS= read -r -d '' json; do
     to=$sdk.partial/attributions/$(dirname "$json")
     mkdir -p "$to"
     cp "$from/qt_attribution.json" "$to/"
-    tr '\n' ' ' <"$from/qt_attribution.json" |
+    # Public domain code names no file: no match is no error.
+    named=$(tr '\n' ' ' <"$from/qt_attribution.json" |
         grep -oE '"(LicenseFiles?|CopyrightFile)" *: *(\[[^]]*\]|"[^"]*")' |
-        sed -E 's/^"[A-Za-z]+" *: *//' | grep -oE '"[^"]+"' | tr -d '"' |
+        sed -E 's/^"[A-Za-z]+" *: *//' | grep -oE '"[^"]+"' | tr -d '"') || true
     while IFS= read -r file; do
         # A file named but left out of the source package is skipped.
-        if [[ -f $from/$file ]]; then
+        if [[ -n $file && -f $from/$file ]]; then
             mkdir -p "$(dirname "$to/$file")"
             cp "$from/$file" "$to/$file"
         fi
-    done
+    done <<<"$named"
 done
 mv "$sdk.partial" "$sdk"
 cd /
