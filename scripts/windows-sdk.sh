@@ -52,7 +52,7 @@ else
     say "no $archive"
 fi
 say "building Qt 6.4.2 for Windows (static) from Debian's qt6-base source package instead:"
-say "this takes about half an hour on two cores (over an hour on busy ones) and about 3 GB of disk"
+say "this takes about an hour on two busy cores and about 3 GB of disk"
 
 sudo=()
 [[ $(id -u) -ne 0 ]] && sudo=(sudo)
