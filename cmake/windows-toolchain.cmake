@@ -6,7 +6,7 @@ if(NOT TORVEX_WINDOWS_QT)
     if(DEFINED ENV{TORVEX_WINDOWS_QT})
         set(TORVEX_WINDOWS_QT "$ENV{TORVEX_WINDOWS_QT}")
     else()
-        set(TORVEX_WINDOWS_QT "$ENV{HOME}/.cache/torvexsetup/qt-6.4.2-mingw-w64-x86_64")
+        set(TORVEX_WINDOWS_QT "$ENV{HOME}/.cache/torvexsetup/qt-6.4.2-mingw-w64-x86_64-static")
     endif()
 endif()
 # try_compile projects read this file again and must see the same folder.

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Provides Qt for Windows (mingw-w64, x86_64) in the cache folder
-# (TORVEX_CACHE, default ~/.cache/torvexsetup) and prints the folder it is in.
+# Provides Qt for Windows (mingw-w64, x86_64), static libraries with the
+# static mingw runtime, in the cache folder (TORVEX_CACHE, default
+# ~/.cache/torvexsetup) and prints the folder it is in.
 # Unpacks ../shared/windows-sdk/ beside the project when that archive is there
 # and its SHA-256 matches; otherwise builds it from Debian's qt6-base source
-# package (25 minutes at nice 19 on two cores, 80 on two busy ones), first enabling source
+# package (measured time in the README), first enabling source
 # packages from the machine's own package sources (scripts/deb-src-entries.sh).
 # Only the folder goes to standard output, so that qt=$(windows-sdk.sh)
 # gets nothing else; everything else goes to standard error.
@@ -11,7 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 exec 3>&1 1>&2
 
-name=qt-6.4.2-mingw-w64-x86_64
+name=qt-6.4.2-mingw-w64-x86_64-static
 cache=${TORVEX_CACHE:-$HOME/.cache/torvexsetup}
 sdk=$cache/$name
 archive_dir=${TORVEX_SDK_ARCHIVE_DIR:-../shared/windows-sdk}
@@ -20,8 +21,9 @@ say() { echo "windows-sdk.sh: $*" >&2; }
 
 # Both ways below put the folder in place only once it is whole.
 complete() {
-    [[ -f $sdk/lib/cmake/Qt6/qt.toolchain.cmake && -f $sdk/bin/Qt6Widgets.dll &&
-       -f $sdk/plugins/imageformats/qjpeg.dll && -f $sdk/LICENSES/LGPL-3.0-only.txt ]]
+    [[ -f $sdk/lib/cmake/Qt6/qt.toolchain.cmake && -f $sdk/lib/libQt6Widgets.a &&
+       -f $sdk/plugins/imageformats/libqjpeg.a && -f $sdk/LICENSES/LGPL-3.0-only.txt &&
+       -f $sdk/attributions/src/3rdparty/zlib/qt_attribution.json && -f $sdk/debian-source.txt ]]
 }
 if complete; then
     echo "$sdk" >&3
@@ -35,6 +37,9 @@ if [[ -f $archive && -f $archive.sha256 ]] &&
     say "unpacking $archive"
     mkdir -p "$sdk.partial"
     tar -xJf "$archive" -C "$sdk.partial"
+    # The archive was built from this version of the source package (the
+    # README beside it); the zip's notices name it.
+    echo "qt6-base 6.4.2+dfsg-10" >"$sdk.partial/$name/debian-source.txt"
     mv "$sdk.partial/$name" "$sdk"
     rmdir "$sdk.partial"
     echo "$sdk" >&3
@@ -46,8 +51,8 @@ if [[ -f $archive ]]; then
 else
     say "no $archive"
 fi
-say "building Qt 6.4.2 for Windows from Debian's qt6-base source package instead:"
-say "this takes about half an hour on two cores (over an hour on busy ones) and about 3 GB of disk"
+say "building Qt 6.4.2 for Windows (static) from Debian's qt6-base source package instead:"
+say "this takes about an hour on two busy cores and about 3 GB of disk"
 
 sudo=()
 [[ $(id -u) -ne 0 ]] && sudo=(sudo)
@@ -70,6 +75,7 @@ mkdir -p "$work"
 cd "$work"
 apt-get source --download-only qt6-base
 tar -xJf qt6-base_6.4.2+dfsg.orig.tar.xz
+source_version=$(sed -n 's/^Version: //p' qt6-base_*.dsc)
 cat > mingw.cmake <<'EOT'
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
@@ -86,7 +92,7 @@ EOT
 cmake -S qtbase-everywhere-src-6.4.2 -B build -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/mingw.cmake" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DCMAKE_INSTALL_PREFIX="$sdk.partial" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=ON \
+    -DCMAKE_INSTALL_PREFIX="$sdk.partial" -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF -DFEATURE_static_runtime=ON \
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
     -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_xml=OFF -DFEATURE_opengl=OFF -DINPUT_opengl=no \
     -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_vulkan=OFF \
@@ -97,8 +103,29 @@ cmake --install build
 cp mingw.cmake "$sdk.partial/lib/cmake/Qt6/mingw-w64-x86_64.cmake"
 sed -i 's|set(__qt_initially_configured_toolchain_file "[^"]*")|set(__qt_initially_configured_toolchain_file "${CMAKE_CURRENT_LIST_DIR}/mingw-w64-x86_64.cmake")|' \
     "$sdk.partial/lib/cmake/Qt6/qt.toolchain.cmake"
+echo "qt6-base $source_version" >"$sdk.partial/debian-source.txt"
 mkdir -p "$sdk.partial/LICENSES"
 cp qtbase-everywhere-src-6.4.2/LICENSES/* "$sdk.partial/LICENSES/"
+# What the program carries of Qt's third-party code, and under which terms:
+# each qt_attribution.json with the licence and copyright files it names.
+(cd qtbase-everywhere-src-6.4.2 && find . -name qt_attribution.json -print0) |
+while IFS= read -r -d '' json; do
+    from=qtbase-everywhere-src-6.4.2/$(dirname "$json")
+    to=$sdk.partial/attributions/$(dirname "$json")
+    mkdir -p "$to"
+    cp "$from/qt_attribution.json" "$to/"
+    # Public domain code names no file: no match is no error.
+    named=$(tr '\n' ' ' <"$from/qt_attribution.json" |
+        grep -oE '"(LicenseFiles?|CopyrightFile)" *: *(\[[^]]*\]|"[^"]*")' |
+        sed -E 's/^"[A-Za-z]+" *: *//' | grep -oE '"[^"]+"' | tr -d '"') || true
+    while IFS= read -r file; do
+        # A file named but left out of the source package is skipped.
+        if [[ -n $file && -f $from/$file ]]; then
+            mkdir -p "$(dirname "$to/$file")"
+            cp "$from/$file" "$to/$file"
+        fi
+    done <<<"$named"
+done
 mv "$sdk.partial" "$sdk"
 cd /
 rm -rf "$work"

@@ -1,25 +1,50 @@
-# The Windows zip (cpack in the build folder): the program with the Qt DLLs
-# and plugins it loads, laid out as windeployqt lays them out, the compiler's
-# runtime, the setup kit beside the program (a double-click starts it in its
-# own folder, where it looks for the INI files), the licences and a README.
-include(${PROJECT_SOURCE_DIR}/cmake/windows-runtime.cmake)
+# The Windows zip (cpack in the build folder): the one program, with Qt and
+# the compiler's runtime linked in, the setup kit beside it (a double-click
+# starts it in its own folder, where it looks for the INI files), the
+# licences, the notices of what the program carries, and a README.
+include(${CMAKE_CURRENT_LIST_DIR}/notices.cmake)
 
-install(FILES
-        "${TORVEX_QT_BIN_DIR}/Qt6Core.dll" "${TORVEX_QT_BIN_DIR}/Qt6Gui.dll" "${TORVEX_QT_BIN_DIR}/Qt6Widgets.dll"
-        ${TORVEX_RUNTIME_DLLS}
-        DESTINATION .)
-install(FILES "${TORVEX_QT_DIR}/plugins/platforms/qwindows.dll" DESTINATION platforms)
-install(FILES "${TORVEX_QT_DIR}/plugins/styles/qwindowsvistastyle.dll" DESTINATION styles)
-# The welcome picture is a JPEG: without qjpeg it is an empty box.
-install(FILES "${TORVEX_QT_DIR}/plugins/imageformats/qjpeg.dll"
-              "${TORVEX_QT_DIR}/plugins/imageformats/qgif.dll"
-              "${TORVEX_QT_DIR}/plugins/imageformats/qico.dll"
-        DESTINATION imageformats)
+# With a shared Qt (Qt's installer) the zip lacks Qt's DLLs and plugins.
+get_target_property(qt_type Qt6::Core TYPE)
+if(NOT qt_type STREQUAL "STATIC_LIBRARY")
+    message(WARNING "Qt at ${Qt6_DIR} is shared: the zip will lack its DLLs and plugins "
+                    "(run windeployqt on the zip's TorvexSetup.exe, or build against a static Qt)")
+endif()
+
+# The Qt prefix: LICENSES/, attributions/ and the source version.
+get_filename_component(TORVEX_QT_DIR "${Qt6_DIR}/../../.." ABSOLUTE)
+if(EXISTS "${TORVEX_QT_DIR}/debian-source.txt")
+    file(STRINGS "${TORVEX_QT_DIR}/debian-source.txt" TORVEX_QT_SOURCE LIMIT_COUNT 1)
+else()
+    set(TORVEX_QT_SOURCE "qtbase ${Qt6_VERSION}")
+endif()
+
 install(DIRECTORY "${TORVEX_KIT_DIR}/" DESTINATION .)
 install(FILES "${PROJECT_SOURCE_DIR}/LICENSE" DESTINATION . RENAME LICENSE.txt)
+# The LGPL 3 is the GPL 3 with extra permissions: both go with the program.
 install(FILES "${TORVEX_QT_DIR}/LICENSES/LGPL-3.0-only.txt" DESTINATION . RENAME Qt-LGPL-3.0.txt)
+install(FILES "${TORVEX_QT_DIR}/LICENSES/GPL-3.0-only.txt" DESTINATION . RENAME GPL-3.0.txt)
+set(TORVEX_SOURCE_URL "https://torvex.invalid/torvexsetup" CACHE STRING
+    "Where the program's source is published, as the Windows zip's README names it")
 configure_file("${CMAKE_CURRENT_LIST_DIR}/README.txt.in" "${CMAKE_CURRENT_BINARY_DIR}/README.txt" @ONLY)
 install(FILES "${CMAKE_CURRENT_BINARY_DIR}/README.txt" DESTINATION .)
+
+# What Qt linked into the program carries of others' code, by the Ids of
+# Qt's attributions: those whose code the link of TorvexSetup.exe pulls in
+# from Qt Core, Gui, Widgets, the bundled libraries and the three plugins,
+# as its link map (-Wl,-Map) shows. Not linked in: the PDF writer's glyph
+# names and colour profile, and everything of other systems.
+torvex_write_notices(
+    OUTPUT "${CMAKE_CURRENT_BINARY_DIR}/THIRD-PARTY-NOTICES.txt"
+    QT_DIR "${TORVEX_QT_DIR}"
+    TEMPLATE "${CMAKE_CURRENT_LIST_DIR}/THIRD-PARTY-NOTICES.txt.in"
+    IDS doubleconversion easing freetype freetype-zlib freetype-bdf freetype-pcf harfbuzz-ng
+        libjpeg libpng md4c pcre2 pcre2-sljit tinycbor zlib unicode-character-database unicode-cldr
+        siphash grayraster smooth-scaling-algorithm xserverhelper
+        md4 md5 sha1 sha3_endian sha3_keccak blake2 rfc6234)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+    "${CMAKE_CURRENT_LIST_DIR}/THIRD-PARTY-NOTICES.txt.in")
+install(FILES "${CMAKE_CURRENT_BINARY_DIR}/THIRD-PARTY-NOTICES.txt" DESTINATION .)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME "TorvexSetup-${TORVEX_DISPLAY_VERSION}-win64")

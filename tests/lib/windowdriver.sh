@@ -14,6 +14,24 @@ start_private_display() {
     export DISPLAY=:$(head -n1 "$work/display")
 }
 
+# Prints the first window whose title matches the pattern, searching again
+# until the time limit (seconds) whatever one search ends with: windows come
+# and go while xdotool walks the tree (Wine makes and drops windows of its
+# own), and one that vanishes mid-walk ends that search with an X error
+# (BadWindow), not with "not found".
+find_window() { # seconds pattern
+    local deadline=$((SECONDS + $1)) found
+    while :; do
+        found=$(timeout 10 xdotool search --limit 1 --name "$2" 2>/dev/null) || true
+        if [[ -n $found ]]; then
+            echo "${found%%$'\n'*}"
+            return 0
+        fi
+        ((SECONDS < deadline)) || return 1
+        sleep 0.2
+    done
+}
+
 shot() { import -window "$window" "$shots/$1.png"; }
 # The colour of one pixel of a screenshot, as "r,g,b".
 pixel() {

@@ -39,7 +39,7 @@ step "the window's language: the system's first that it speaks, or --language"
 while IFS='|' read -r environment option title; do
     env $environment "$build/TorvexSetup" $option >"$work/wizard.log" 2>&1 &
     wizard_pid=$!
-    timeout 20 xdotool search --sync --limit 1 --name "^$title\$" >/dev/null ||
+    find_window 20 "^$title\$" >/dev/null ||
         fail "$environment $option: no window titled '$title'"
     kill "$wizard_pid"
     wait "$wizard_pid" || true
@@ -59,7 +59,7 @@ CASES
 start_wizard() {
     "$@" >"$work/wizard.log" 2>&1 &
     wizard_pid=$!
-    window=$(timeout 20 xdotool search --sync --limit 1 --name '^Torvex Setup$') ||
+    window=$(find_window 20 '^Torvex Setup$') ||
         { cat "$work/wizard.log" >&2; fail "no wizard window"; }
     sleep 0.5
     xdotool windowfocus --sync "$window"
@@ -74,7 +74,7 @@ wizard_exits_with() {
 # Answers the message box with this title by pressing Enter.
 answer_box() {
     local box
-    box=$(timeout 90 xdotool search --sync --limit 1 --name "^$1\$") ||
+    box=$(find_window 90 "^$1\$") ||
         { cat "$work/wizard.log" >&2; fail "no $1 box"; }
     sleep 0.3
     import -window "$box" "$shots/$2.png"
@@ -144,7 +144,7 @@ status=0
 wait "$second_pid" || status=$?
 (( status == 17 )) || fail "a second Setup's window exited with $status, not 17"
 
-timeout 90 xdotool search --sync --limit 1 --name '^Information$' >/dev/null || fail "no success box"
+find_window 90 '^Information$' >/dev/null || fail "no success box"
 elapsed=$(( $(date +%s) - started ))
 (( elapsed >= 42 )) || fail "install took ${elapsed}s, less than its 42 s of pauses"
 answer_box Information 7-success

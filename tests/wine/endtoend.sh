@@ -4,8 +4,9 @@
 # input to the end of an install of the "Earlier" list onto the simulated
 # handheld, with the real pauses, writing its log; meanwhile a second Setup
 # is refused. The handheld's rapi.dll lies in the prefix's system32 and the
-# application manager is named in the registry. Only the zip's own DLLs are
-# used. Screenshots go to <build>/wine-shots.
+# application manager is named in the registry. The zip holds one program
+# file, which loads Windows' own DLLs only. Screenshots go to
+# <build>/wine-shots.
 # Usage: endtoend.sh <Windows build dir>
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -42,8 +43,23 @@ folder="$work/Torvex Setup ${zip%.zip}"
 mkdir -p "$folder"
 (cd "$folder" && cmake -E tar xf "$build/$zip")
 folder="$folder/${zip%.zip}"
-[[ -f $folder/TorvexSetup.exe && -f $folder/imageformats/qjpeg.dll ]] || fail "zip contents"
-[[ -z $(find "$folder" -iname '*tst_*' -o -iname 'rapi.dll' -o -iname 'torvex-appmgr*') ]] || fail "test or demo files in the zip"
+# One program file, the texts, and the kit: no DLL, no plugin folder, no
+# test or demo file.
+others=$(cd "$folder" && find . -mindepth 1 ! -name TorvexSetup.exe ! -name '*.txt' ! -name '*.ini' ! -name '*.cab')
+[[ -f $folder/TorvexSetup.exe && -z $others ]] || fail "zip contents besides the program, texts and kit: $others"
+for text in README LICENSE Qt-LGPL-3.0 GPL-3.0 THIRD-PARTY-NOTICES; do
+    [[ -s $folder/$text.txt ]] || fail "no $text.txt in the zip"
+done
+# libjpeg's terms want this sentence with the program.
+grep -q 'based in part on the work of the Independent JPEG Group' "$folder/THIRD-PARTY-NOTICES.txt" ||
+    fail "the notices lack libjpeg's acknowledgement"
+# Qt and the compiler's runtime are linked in: the program loads Windows' own
+# DLLs only.
+imports=$(x86_64-w64-mingw32-objdump -p "$folder/TorvexSetup.exe" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z')
+system='advapi32|authz|comdlg32|d3d11|d3d9|dwmapi|dwrite|dxgi|gdi32|imm32|kernel32|msvcrt|netapi32|ole32|oleaut32|'
+system+='shcore|shell32|shlwapi|user32|userenv|uxtheme|version|winmm|ws2_32|wtsapi32|api-ms-win-[a-z0-9-]+'
+[[ $(grep -c . <<<"$imports") -ge 5 ]] || fail "no imports read from TorvexSetup.exe"
+! grep -vxE "($system)\.dll" <<<"$imports" || fail "TorvexSetup.exe imports DLLs that are not Windows' own"
 
 step "the handheld's rapi.dll in system32, the manager in the registry"
 "$here/install-rapi.sh" "$build" || fail "Wine does not start"
@@ -55,13 +71,11 @@ export TORVEX_HANDHELD=$(windows_path "$work/handheld")
 export TORVEX_APPMGR_DELAY_MS=200
 # This script's Setups keep to a lock of their own, never the machine's.
 export TORVEX_LOCK='Global\TorvexSetupTest-'$$
-# Only what the zip holds: no Qt or compiler folders on the DLL search path.
-export TORVEX_WINE_DLL_PATH=
 
 cd "$folder"
 "$run" ./TorvexSetup.exe --log "$(windows_path "$work/window.log")" >"$work/wizard.log" 2>&1 &
 wizard_pid=$!
-window=$(timeout 60 xdotool search --sync --limit 1 --name '^Torvex Setup$') || fail "no wizard window"
+window=$(find_window 60 '^Torvex Setup$') || fail "no wizard window"
 sleep 1
 xdotool windowfocus --sync "$window" || true
 
@@ -77,7 +91,7 @@ shot 5-installing
 status=0
 "$run" ./TorvexSetup.exe --unattended --accept-licence --platform earlier >"$work/second.log" 2>&1 || status=$?
 (( status == 17 )) || { cat "$work/second.log"; fail "a second Setup exited with $status, not 17"; }
-box=$(timeout 150 xdotool search --sync --limit 1 --name '^Information$') || fail "no success box"
+box=$(find_window 150 '^Information$') || fail "no success box"
 elapsed=$(( $(date +%s) - started ))
 sleep 0.5
 import -window "$box" "$shots/6-success.png"
