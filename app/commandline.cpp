@@ -159,7 +159,7 @@ std::optional<int> answer(const QStringList &givenArguments, bool *displayNamed,
         // The usage line names the program as it was started: shown escaped.
         QString help = parser.helpText();
         const QString started = QCoreApplication::arguments().constFirst();
-        if (const qsizetype at = help.indexOf(started); at >= 0)
+        if (const qsizetype at = help.indexOf(started, help.indexOf(QLatin1Char(':')) + 1); at >= 0)
             help.replace(at, started.size(), escapeControls(givenArguments.constFirst()));
         return help + QLatin1Char('\n') + CommandLine::toolkitHelp() + QLatin1Char('\n')
             + environmentHelp() + QLatin1Char('\n') + CommandLine::exitStatusHelp();

@@ -81,13 +81,19 @@ public:
             m_error = errno;
             return;
         }
+        // TMPDIR if it names a folder that takes one, else /tmp.
         const char *temporary = std::getenv("TMPDIR");
-        QByteArray folder = temporary && temporary[0] == '/' ? QByteArray(temporary) : QByteArrayLiteral("/tmp");
-        folder += "/TorvexSetup-load-XXXXXX";
-        if (::mkdtemp(folder.data()) == nullptr) {
+        QByteArray folder;
+        for (const QByteArray &parent : {QByteArray(temporary && temporary[0] == '/' ? temporary : "/tmp"),
+                                         QByteArrayLiteral("/tmp")}) {
+            folder = parent + "/TorvexSetup-load-XXXXXX";
+            if (::mkdtemp(folder.data()) != nullptr)
+                break;
             m_error = errno;
-            return;
+            folder.clear();
         }
+        if (folder.isEmpty())
+            return;
         if (::chdir(folder.constData()) != 0) {
             m_error = errno;
             ::rmdir(folder.constData());
