@@ -50,6 +50,8 @@ void tst_MessageText::escapes()
     QFETCH(QString, shown);
     QFETCH(QString, json);
     QCOMPARE(escapeControls(text), shown);
+    // A line that quotes the value is escaped again as a whole: nothing changes.
+    QCOMPARE(escapeLine(shown), shown);
     QCOMPARE(elideForMessage(text), shown);
     QCOMPARE(jsonQuote(text), json);
 }

@@ -8,8 +8,8 @@
 # pipe; a second Setup beside a running one (status 17, also while the
 # manager of a killed one runs on, and a lock file that cannot be used); kit
 # and log names with control characters or bytes that are not UTF-8; the
-# remote-API library planted in the kit. The program's pauses are a thousand
-# times shorter.
+# remote-API library planted in the kit, also with the loader run directly.
+# The program's pauses are a thousand times shorter.
 # Usage: unattended.sh <program> <demo dir>
 set -uo pipefail
 
@@ -177,6 +177,11 @@ for row in "/nonexistent:|16" ".|16" ":$demo/lib|0" "/proc/self/cwd|16" "\$ORIGI
     LD_LIBRARY_PATH=${row%|*} "$program" --check --platform earlier --kit "$work/kit" >/dev/null 2>"$work/err" || status=$?
     (( status == ${row#*|} )) || fail "LD_LIBRARY_PATH=${row%|*}: exited with $status: $(cat "$work/err")"
 done
+# Nor when the loader is run directly: no restart, and its --library-path reaches no kit.
+loader=$(readelf -l "$program" | sed -n 's/.*interpreter: \(.*\)]/\1/p')
+status=0
+"$loader" --library-path /nonexistent: "$program" --check --platform earlier --kit "$work/kit" >/dev/null 2>&1 || status=$?
+(( status == 16 )) || fail "started by the loader with --library-path /nonexistent: exited with $status"
 rm "$work/kit/librapi.so"
 # One file missing is named in the singular.
 cp -r "$work/kit" "$work/short" && rm "$work/short/TorvexSetup.ini"
