@@ -156,7 +156,12 @@ std::optional<int> answer(const QStringList &givenArguments, bool *displayNamed,
     addToolkitOptions(parser);
 
     const auto usage = [&] {
-        return parser.helpText() + QLatin1Char('\n') + CommandLine::toolkitHelp() + QLatin1Char('\n')
+        // The usage line names the program as it was started: shown escaped.
+        QString help = parser.helpText();
+        const QString started = QCoreApplication::arguments().constFirst();
+        if (const qsizetype at = help.indexOf(started, help.indexOf(QLatin1Char(':')) + 1); at >= 0)
+            help.replace(at, started.size(), escapeControls(givenArguments.constFirst()));
+        return help + QLatin1Char('\n') + CommandLine::toolkitHelp() + QLatin1Char('\n')
             + environmentHelp() + QLatin1Char('\n') + CommandLine::exitStatusHelp();
     };
     const auto refuse = [&](const QString &error) {
@@ -213,7 +218,7 @@ std::optional<int> answer(const QStringList &givenArguments, bool *displayNamed,
             window->logPath = QDir(currentFolder()).filePath(log);
         QString error;
         if (!enterKitFolder(parser.value(options.kit), &error)) {
-            print(OutputStream::Standard::Error, program + QStringLiteral(": ") + escapeControls(error) + QLatin1Char('\n'));
+            print(OutputStream::Standard::Error, program + QStringLiteral(": ") + escapeLine(error) + QLatin1Char('\n'));
             return toInt(ExitStatus::KitIncomplete);
         }
         return std::nullopt;
@@ -284,8 +289,6 @@ std::optional<int> runBeforeWindow(int &argc, char *argv[], TickSource &ticks, W
     if (const std::optional<int> status = handleCommandLine(argc, argv, &unattended, &windowOptions))
         return status;
     if (!unattended) {
-        // The window speaks the user's language, and so do the system's texts in it.
-        useEnglishSystemTexts(false);
         if (window)
             *window = windowOptions;
         return std::nullopt;

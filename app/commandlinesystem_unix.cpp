@@ -13,7 +13,7 @@ QString environmentHelp()
                                        "                   (default: /etc/torvex/registry.reg).\n"
                                        "  LD_LIBRARY_PATH  Where the remote-API library librapi.so is looked for,\n"
                                        "                   besides the system's library folders; its absolute\n"
-                                       "                   folders only, never the current one.\n"
+                                       "                   and $ORIGIN folders only, never the current one.\n"
                                        "  DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM\n"
                                        "                   The display the window opens on (not needed with\n"
                                        "                   --unattended or --check).\n"

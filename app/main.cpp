@@ -4,6 +4,7 @@
 #include "app/windowlog.h"
 #include "platform/console.h"
 #include "platform/systemservices.h"
+#include "platform/systemtexts.h"
 #include "wizard/form1.h"
 #include "wizard/state/globalvar.h"
 #include "wizard/windowsystem.h"
@@ -23,6 +24,9 @@ int main(int argc, char *argv[])
         return *status;
 
     const std::unique_ptr<QApplication> app = openWindowSystem(argc, argv);
+    // Qt has just taken the user's locale. Until the window opens, what goes
+    // to standard error is English, the system's texts in it too.
+    useEnglishSystemTexts(true);
     // Only the window speaks the user's language: what runs without one
     // writes English, for the scripts that read it.
     installWindowLanguage(window.language.isEmpty() ? chooseWindowLanguage(systemLanguages())
@@ -37,6 +41,8 @@ int main(int argc, char *argv[])
     WindowLog log;
     if (!log.open(window.logPath, window.arguments))
         return toInt(ExitStatus::Usage);
+    // The window speaks the user's language, and so do the system's texts in it.
+    useEnglishSystemTexts(false);
     // The window has nothing more to print, and must not end with the
     // prompt it was started from.
     detachConsole();

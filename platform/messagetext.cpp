@@ -7,8 +7,9 @@
 
 namespace {
 
-// Calls `visit(codePoint, units)` for each character of `text`; a surrogate
-// without its partner is a character of its own.
+// Calls `visit(codePoint, units, rest)` for each character of `text`, `rest`
+// being what follows it; a surrogate without its partner is a character of
+// its own.
 template<typename Visit>
 void forEachCharacter(QStringView text, Visit visit)
 {
@@ -16,7 +17,8 @@ void forEachCharacter(QStringView text, Visit visit)
         const QChar c = text.at(i);
         const bool pair = c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
         const qsizetype length = pair ? 2 : 1;
-        visit(pair ? QChar::surrogateToUcs4(c, text.at(i + 1)) : char32_t(c.unicode()), text.sliced(i, length));
+        visit(pair ? QChar::surrogateToUcs4(c, text.at(i + 1)) : char32_t(c.unicode()), text.sliced(i, length),
+              text.sliced(i + length));
         i += length;
     }
 }
@@ -26,9 +28,13 @@ QString hex(uint value, int width)
     return QString::number(value, 16).toUpper().rightJustified(width, u'0');
 }
 
-// How one character is shown: itself, or its escape.
-QString shown(char32_t codePoint, QStringView units)
+// How one character is shown: itself, or its escape. A backslash that would
+// read as the start of an escape is one itself, so that no shown text can be
+// taken for another.
+QString shown(char32_t codePoint, QStringView units, QStringView rest)
 {
+    if (codePoint == u'\\' && (rest.startsWith(u'x') || rest.startsWith(u"u{")))
+        return QStringLiteral("\\x5C");
     if (!isHiddenCharacter(codePoint))
         return units.toString();
     if (const std::optional<unsigned char> byte = undecodedByte(codePoint))
@@ -42,10 +48,33 @@ QString shown(char32_t codePoint, QStringView units)
 
 bool isHiddenCharacter(char32_t codePoint)
 {
+    // Blank letters and marks that show nothing (Hangul fillers, the
+    // combining grapheme joiner, Khmer's inherent vowels, Mongolian's
+    // variation selectors); the general ones (U+FE00-FE0F) belong to the
+    // text they follow and stay.
+    switch (codePoint) {
+    case 0x034F:
+    case 0x115F:
+    case 0x1160:
+    case 0x17B4:
+    case 0x17B5:
+    case 0x180B:
+    case 0x180C:
+    case 0x180D:
+    case 0x180F:
+    case 0x3164:
+    case 0xFFA0:
+        return true;
+    default:
+        break;
+    }
+    if (QChar::isNonCharacter(codePoint))
+        return true;
     switch (QChar::category(codePoint)) {
     case QChar::Other_Control:
     case QChar::Other_Format:
     case QChar::Other_Surrogate:
+    case QChar::Other_NotAssigned:
     case QChar::Separator_Line:
     case QChar::Separator_Paragraph:
         return true;
@@ -54,12 +83,23 @@ bool isHiddenCharacter(char32_t codePoint)
     }
 }
 
-QString escapeControls(const QString &text, bool keepNewlines)
+QString escapeControls(const QString &text)
 {
     QString escaped;
     escaped.reserve(text.size());
-    forEachCharacter(text, [&](char32_t codePoint, QStringView units) {
-        escaped += keepNewlines && codePoint == u'\n' ? units.toString() : shown(codePoint, units);
+    forEachCharacter(text, [&](char32_t codePoint, QStringView units, QStringView rest) {
+        escaped += shown(codePoint, units, rest);
+    });
+    return escaped;
+}
+
+QString escapeLine(const QString &line, bool keepNewlines)
+{
+    QString escaped;
+    escaped.reserve(line.size());
+    forEachCharacter(line, [&](char32_t codePoint, QStringView units, QStringView) {
+        // No following text: a backslash stays itself.
+        escaped += keepNewlines && codePoint == u'\n' ? units.toString() : shown(codePoint, units, {});
     });
     return escaped;
 }
@@ -76,7 +116,9 @@ QString elideForMessage(const QString &text)
     // MaxLength units hold all that is shown of it.
     const auto shownParts = [](QStringView part) {
         std::vector<QString> parts;
-        forEachCharacter(part, [&](char32_t codePoint, QStringView units) { parts.push_back(shown(codePoint, units)); });
+        forEachCharacter(part, [&](char32_t codePoint, QStringView units, QStringView rest) {
+            parts.push_back(shown(codePoint, units, rest));
+        });
         return parts;
     };
     QString head;
@@ -101,12 +143,12 @@ QString shellQuote(const QString &argument)
     if (!argument.isEmpty() && std::all_of(argument.begin(), argument.end(), isPlain))
         return argument;
     bool hidden = false;
-    forEachCharacter(argument, [&](char32_t codePoint, QStringView) { hidden = hidden || isHiddenCharacter(codePoint); });
+    forEachCharacter(argument, [&](char32_t codePoint, QStringView, QStringView) { hidden = hidden || isHiddenCharacter(codePoint); });
     if (!hidden)
         return QLatin1Char('\'') + QString(argument).replace(QLatin1Char('\''), QLatin1String("'\\''")) + QLatin1Char('\'');
     // Three octal digits per byte: nothing that follows can be read into one.
     QString quoted = QStringLiteral("$'");
-    forEachCharacter(argument, [&](char32_t codePoint, QStringView units) {
+    forEachCharacter(argument, [&](char32_t codePoint, QStringView units, QStringView) {
         if (codePoint == u'\\' || codePoint == u'\'') {
             quoted += QLatin1Char('\\') + units.toString();
         } else if (codePoint == u'\n') {
@@ -127,7 +169,7 @@ QString shellQuote(const QString &argument)
 QString jsonQuote(const QString &text)
 {
     QString quoted = QStringLiteral("\"");
-    forEachCharacter(text, [&](char32_t codePoint, QStringView units) {
+    forEachCharacter(text, [&](char32_t codePoint, QStringView units, QStringView) {
         if (codePoint == u'"' || codePoint == u'\\') {
             quoted += QLatin1Char('\\') + units.toString();
         } else if (!isHiddenCharacter(codePoint)) {

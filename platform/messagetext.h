@@ -3,17 +3,24 @@
 #include <QString>
 
 // Whether a character must never reach a reader as itself: the C0 and C1
-// controls and DEL, format characters (bidi overrides, zero-width ones),
-// line and paragraph separators, and halves of surrogate pairs alone (a
-// byte of a system name that was not text, see systemnames.h).
+// controls and DEL, format characters (bidi overrides, zero-width ones, U+FEFF),
+// line and paragraph separators, blank fillers, noncharacters and unassigned
+// code points, and halves of surrogate pairs alone (a byte of a system name
+// that was not text, see systemnames.h).
 bool isHiddenCharacter(char32_t codePoint);
 
 // `text` on one line that is safe to show on a terminal or in a log, for a
 // value put into a message: each hidden character written as \xHH (below
 // U+0080, and a byte that was not text) or \u{HHHH}. Backslashes stay, so
-// that Windows paths read as they are. `keepNewlines` leaves the text's own
-// line breaks: only for a message whose inserted values are escaped already.
-QString escapeControls(const QString &text, bool keepNewlines = false);
+// that Windows paths read as they are, except one followed by "x" or "u{",
+// which is written \x5C.
+QString escapeControls(const QString &text);
+
+// A whole message or log line whose inserted values are escaped already (by
+// the functions here): what hidden characters its own words hold escaped as
+// above, its backslashes left as they are, so that no escape is escaped
+// twice. `keepNewlines` leaves the message's own line breaks.
+QString escapeLine(const QString &line, bool keepNewlines = false);
 
 // A path or value as a message quotes it: escaped as above, and at most 260
 // characters, the middle elided, so that a box opens at once and fits on the

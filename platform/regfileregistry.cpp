@@ -2,6 +2,7 @@
 
 #include "platform/messagetext.h"
 #include "platform/regfileformat.h"
+#include "platform/systemnames.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -17,7 +18,7 @@ RegFileRegistry::RegFileRegistry(const QString &path) : m_path(path) {}
 
 QString RegFileRegistry::defaultPath()
 {
-    const QString path = qEnvironmentVariable("TORVEX_REGISTRY");
+    const QString path = environmentValue("TORVEX_REGISTRY");
     return path.isEmpty() ? QStringLiteral("/etc/torvex/registry.reg") : path;
 }
 

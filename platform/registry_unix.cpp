@@ -1,5 +1,6 @@
 #include "platform/registry.h"
 
+#include "platform/systemnames.h"
 #include "platform/systemtexts.h"
 
 #include <QFile>
@@ -19,7 +20,7 @@ std::optional<qint64> RegFileRegistry::openRegularFile(QFile &file, QString *rea
     // Opening a FIFO without O_NONBLOCK would block the window for ever; what
     // was opened is then judged by its descriptor, so that a FIFO or a device
     // such as /dev/zero (which never ends) is refused before it is read.
-    const int fd = ::open(QFile::encodeName(file.fileName()).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = ::open(systemName(file.fileName()).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         *reason = errno == ENOENT ? tr("it does not exist") : tr("it cannot be read (%1)").arg(systemErrorText(errno));
         return std::nullopt;

@@ -73,9 +73,11 @@ public:
     // when LD_LIBRARY_PATH holds an empty or relative element (which the
     // loader reads against the current folder, the kit's, when it loads),
     // starts the program afresh with the same arguments and without those
-    // elements. Returns when nothing needed doing, or when the new start
-    // failed (then load() keeps to the path's absolute folders). Nothing to
-    // do on Windows, where the library comes from System32 alone.
+    // elements ($ORIGIN ones stay). Returns when nothing needed doing, when
+    // the program was started by running the loader itself, or when the new
+    // start failed; load() then runs from an empty folder, and keeps to the
+    // path's fixed folders if an element climbs out of it. Nothing to do on
+    // Windows, where the library comes from System32 alone.
     static void restartWithFixedSearchPath(char *argv[]);
 
 private:

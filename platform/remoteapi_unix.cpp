@@ -1,22 +1,42 @@
 #include "platform/remoteapi.h"
 
+#include "platform/systemtexts.h"
+
 #include <QByteArrayList>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <climits>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/auxv.h>
 #include <unistd.h>
 
 namespace {
 
+// Whether a search path element starts with the loader's name for the
+// program's own folder, which makes it as fixed as an absolute one.
+bool startsWithOrigin(const QByteArray &element)
+{
+    for (const char *token : {"$ORIGIN", "${ORIGIN}"}) {
+        const qsizetype length = qsizetype(std::strlen(token));
+        if (element.startsWith(token) && (element.size() == length || element.at(length) == '/'))
+            return true;
+    }
+    return false;
+}
+
 // The loader's search path split as the loader splits it (at ':' and ';'):
-// the folders it names for good, and whether any element depends on the
-// current folder (empty, relative, or a $ORIGIN-like one, not read here).
+// the folders it names for good, whether any element depends on the current
+// folder (empty or relative), and whether one of those climbs out of it.
 struct SearchPath
 {
     QByteArrayList fixed;
     bool loose = false;
+    bool climbs = false;
 };
 
 SearchPath searchPath()
@@ -27,19 +47,89 @@ SearchPath searchPath()
     if (value.isEmpty())
         return path;
     for (const QByteArray &element : QByteArray(value).replace(';', ':').split(':')) {
-        if (element.startsWith('/'))
+        if (element.startsWith('/') || startsWithOrigin(element)) {
             path.fixed << element;
-        else
+        } else {
             path.loose = true;
+            path.climbs = path.climbs || element.split('/').contains("..");
+        }
     }
     return path;
 }
+
+// The folder `element` names, $ORIGIN read as the program's folder.
+QString folderNamed(const QByteArray &element)
+{
+    if (!startsWithOrigin(element))
+        return QFile::decodeName(element);
+    const qsizetype slash = element.indexOf('/');
+    return QCoreApplication::applicationDirPath() + (slash < 0 ? QString() : QFile::decodeName(element.mid(slash)));
+}
+
+// For as long as it lives, the current folder is a new, empty one that only
+// this user may write to: whatever the search path reads against the current
+// folder (an empty element, ".", /proc/self/cwd, the loader's own
+// --library-path) finds nothing there. The previous folder comes back by its
+// descriptor, whatever its name or if it has gone.
+class EmptyCurrentFolder
+{
+public:
+    EmptyCurrentFolder()
+    {
+        m_previous = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+        if (m_previous < 0) {
+            m_error = errno;
+            return;
+        }
+        // TMPDIR if it names a folder that takes one, else /tmp.
+        const char *temporary = std::getenv("TMPDIR");
+        QByteArray folder;
+        for (const QByteArray &parent : {QByteArray(temporary && temporary[0] == '/' ? temporary : "/tmp"),
+                                         QByteArrayLiteral("/tmp")}) {
+            folder = parent + "/TorvexSetup-load-XXXXXX";
+            if (::mkdtemp(folder.data()) != nullptr)
+                break;
+            m_error = errno;
+            folder.clear();
+        }
+        if (folder.isEmpty())
+            return;
+        if (::chdir(folder.constData()) != 0) {
+            m_error = errno;
+            ::rmdir(folder.constData());
+            return;
+        }
+        m_folder = folder;
+    }
+    ~EmptyCurrentFolder()
+    {
+        if (!m_folder.isEmpty() && ::fchdir(m_previous) == 0)
+            ::rmdir(m_folder.constData());
+        if (m_previous >= 0)
+            ::close(m_previous);
+    }
+    EmptyCurrentFolder(const EmptyCurrentFolder &) = delete;
+    EmptyCurrentFolder &operator=(const EmptyCurrentFolder &) = delete;
+
+    // 0 once inside, else why not.
+    int error() const { return m_folder.isEmpty() ? m_error : 0; }
+
+private:
+    int m_previous = -1;
+    int m_error = 0;
+    QByteArray m_folder;
+};
 
 } // namespace
 
 // A new start rather than a search of our own: the loader's whole search (its cache, the system folders) runs clean.
 void LibraryRemoteApi::restartWithFixedSearchPath(char *argv[])
 {
+    // Started by running the loader itself (ld.so TorvexSetup ...): the
+    // program file here is the loader, which would take our arguments for
+    // its own. load() then keeps the search away from the current folder.
+    if (::getauxval(AT_BASE) == 0)
+        return;
     const SearchPath path = searchPath();
     if (!path.loose)
         return;
@@ -50,6 +140,15 @@ void LibraryRemoteApi::restartWithFixedSearchPath(char *argv[])
                                              : ::setenv("LD_LIBRARY_PATH", path.fixed.join(':').constData(), 1);
     if (changed != 0)
         return;
+    // By the program file's own name, so that the new process is called as
+    // this one is; by /proc/self/exe when that name is gone (a program
+    // replaced while it ran).
+    char program[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", program, sizeof program - 1);
+    if (length > 0) {
+        program[length] = '\0';
+        ::execv(program, argv);
+    }
     ::execv("/proc/self/exe", argv);
     // No new start (no /proc): load() checks the value this process started with.
     ::setenv("LD_LIBRARY_PATH", original.constData(), 1);
@@ -58,12 +157,18 @@ void LibraryRemoteApi::restartWithFixedSearchPath(char *argv[])
 bool LibraryRemoteApi::load(QString *whyNot)
 {
     const QString name = m_library->fileName();
+    if (name.contains(QLatin1Char('/'))) {
+        if (m_library->load())
+            return true;
+        *whyNot = m_library->errorString();
+        return false;
+    }
     const SearchPath path = searchPath();
-    if (path.loose && !name.contains(QLatin1Char('/'))) {
-        // Still the path that reads the kit folder as a library folder: only
-        // its absolute folders are looked in.
+    if (path.climbs) {
+        // Still a path with an element that reaches out of any current
+        // folder ("../x"): only its fixed folders are looked in.
         for (const QByteArray &folder : path.fixed) {
-            const QString file = QFile::decodeName(folder) + QLatin1Char('/') + fileName(name);
+            const QString file = folderNamed(folder) + QLatin1Char('/') + fileName(name);
             if (QFileInfo(file).isFile()) {
                 m_library->setFileName(file);
                 break;
@@ -74,6 +179,13 @@ bool LibraryRemoteApi::load(QString *whyNot)
                                                                "whose other elements are never searched");
             return false;
         }
+    }
+    const EmptyCurrentFolder emptyFolder;
+    if (emptyFolder.error() != 0) {
+        *whyNot = QCoreApplication::translate("RemoteApi", "no empty folder could be made to load it from: %1")
+                      .arg(systemErrorText(emptyFolder.error()));
+        m_library->setFileName(name);
+        return false;
     }
     if (m_library->load())
         return true;

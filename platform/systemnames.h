@@ -16,6 +16,10 @@
 // The program's arguments, argv[0] first, as QCoreApplication has left them.
 QStringList systemArguments(int argc, char **argv);
 
+// The value of the environment variable `variable`, kept whole as the
+// arguments are; empty when it is not set.
+QString environmentValue(const char *variable);
+
 // The bytes the system takes for `name` (Linux; UTF-8 elsewhere).
 QByteArray systemName(const QString &name);
 

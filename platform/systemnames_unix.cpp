@@ -33,7 +33,12 @@ QString decode(const QByteArray &bytes)
     QString text;
     for (qsizetype at = 0; at < bytes.size();) {
         if (const int length = validSequence(bytes, at)) {
-            text += QString::fromUtf8(bytes.constData() + at, length);
+            // U+FEFF by hand: the UTF-8 decoder drops it as a byte order
+            // mark, and a name must keep every character it has.
+            if (length == 3 && bytes.sliced(at, 3) == "\xEF\xBB\xBF")
+                text += QChar(0xFEFF);
+            else
+                text += QString::fromUtf8(bytes.constData() + at, length);
             at += length;
         } else {
             text += QChar(char16_t(ByteBase + uchar(bytes.at(at++))));
@@ -50,6 +55,11 @@ QStringList systemArguments(int argc, char **argv)
     for (int i = 0; i < argc; ++i)
         arguments << decode(QByteArray(argv[i]));
     return arguments;
+}
+
+QString environmentValue(const char *variable)
+{
+    return decode(qgetenv(variable));
 }
 
 std::optional<unsigned char> undecodedByte(char32_t codePoint)

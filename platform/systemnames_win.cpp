@@ -10,6 +10,11 @@ QStringList systemArguments(int, char **)
     return QCoreApplication::arguments();
 }
 
+QString environmentValue(const char *variable)
+{
+    return qEnvironmentVariable(variable);
+}
+
 QByteArray systemName(const QString &name)
 {
     return name.toUtf8();

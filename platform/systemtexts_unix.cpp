@@ -1,6 +1,7 @@
 #include "platform/systemtexts.h"
 
 #include <clocale>
+#include <cstring>
 
 void useEnglishSystemTexts(bool english)
 {
@@ -12,5 +13,8 @@ void useEnglishSystemTexts(bool english)
 
 QString systemErrorText(int code)
 {
-    return qt_error_string(code);
+    // The C library's text for every code, in the locale's language: Qt's
+    // own keeps a few in English whatever the language.
+    char buffer[256];
+    return QString::fromLocal8Bit(::strerror_r(code, buffer, sizeof buffer));
 }

@@ -46,7 +46,7 @@ QString jsonObject(const RunReport::Fields &fields)
 
 QString logLine(const QString &time, const QString &name, const QString &text)
 {
-    return time + QLatin1Char(' ') + name + QStringLiteral(": ") + escapeControls(text);
+    return time + QLatin1Char(' ') + name + QStringLiteral(": ") + escapeLine(text);
 }
 
 QString eventObject(const QString &time, const QString &name, const RunReport::Fields &fields)
@@ -96,13 +96,13 @@ void RunReport::event(const QString &name, const QString &text, const Fields &fi
 void RunReport::progress(const QString &line)
 {
     if (!m_json)
-        writeLine(Out, escapeControls(line));
+        writeLine(Out, escapeLine(line));
 }
 
 void RunReport::message(const QString &text)
 {
     // The values in `text` are escaped already: its own line breaks stay.
-    writeLine(Err, QCoreApplication::applicationName() + QStringLiteral(": ") + escapeControls(text, true));
+    writeLine(Err, QCoreApplication::applicationName() + QStringLiteral(": ") + escapeLine(text, true));
     event(QStringLiteral("message"), QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')),
           {{QStringLiteral("text"), text}});
 }
@@ -111,7 +111,7 @@ void RunReport::result(ExitStatus status, const QString &givenReason)
 {
     const QString reason = givenReason.isEmpty() ? exitStatusMeaning(status) : givenReason;
     const QString time = timestamp();
-    writeLine(Log, time + QStringLiteral(" result: status %1 (%2)").arg(toInt(status)).arg(escapeControls(reason)));
+    writeLine(Log, time + QStringLiteral(" result: status %1 (%2)").arg(toInt(status)).arg(escapeLine(reason)));
     if (m_json) {
         writeLine(Out, eventObject(time, QStringLiteral("result"),
                                    {{QStringLiteral("status"), toInt(status)}, {QStringLiteral("reason"), reason}}));
@@ -120,7 +120,7 @@ void RunReport::result(ExitStatus status, const QString &givenReason)
 
 QString RunReport::errorLine(const QString &error)
 {
-    const QString line = QCoreApplication::applicationName() + QStringLiteral(": ") + escapeControls(error);
+    const QString line = QCoreApplication::applicationName() + QStringLiteral(": ") + escapeLine(error);
     return line + (line.endsWith(QLatin1Char('.')) ? QStringLiteral("\n") : QStringLiteral(".\n"));
 }
 
@@ -147,7 +147,7 @@ void RunReport::failed(Channel channel)
     m_failed[channel] = true;
     const QString error = m_streams[channel]->errorString();
     const QString text = tr("%1 cannot be written: %2; the run goes on without it.").arg(describe(channel), error);
-    writeLine(Err, QCoreApplication::applicationName() + QStringLiteral(": ") + escapeControls(text));
+    writeLine(Err, QCoreApplication::applicationName() + QStringLiteral(": ") + escapeLine(text));
     static const QString keys[ChannelCount] = {QStringLiteral("output"), QStringLiteral("error"), QStringLiteral("log")};
     event(QStringLiteral("output-failed"), text, {{QStringLiteral("stream"), keys[channel]}, {QStringLiteral("error"), error}});
 }

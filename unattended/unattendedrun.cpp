@@ -133,16 +133,16 @@ void UnattendedRun::connectReport(InstallRun &install, RunReport &reportTo, QObj
 {
     RunReport *report = &reportTo;
     connect(&install, &InstallRun::deviceFound, context, [report](const QString &version) {
-        report->event(QStringLiteral("handheld"), tr("version %1").arg(version),
+        report->event(QStringLiteral("handheld"), tr("version %1").arg(escapeControls(version)),
                       {{QStringLiteral("version"), version}});
     });
     connect(&install, &InstallRun::managerFound, context, [report](const QString &path) {
-        report->event(QStringLiteral("manager"), path, {{QStringLiteral("path"), path}});
+        report->event(QStringLiteral("manager"), escapeControls(path), {{QStringLiteral("path"), path}});
     });
     connect(&install, &InstallRun::runStarted, context,
             [report](int number, int count, const QString &iniFile, const QString &commandLine) {
                 report->event(QStringLiteral("run-start"),
-                              tr("run %1 (%2): %3").arg(runLabel(number, count), iniFile, commandLine),
+                              tr("run %1 (%2): %3").arg(runLabel(number, count), iniFile, escapeControls(commandLine)),
                               runFields(number, count, iniFile, {{QStringLiteral("commandLine"), commandLine}}));
             });
     connect(&install, &InstallRun::runEnded, context,
@@ -174,11 +174,11 @@ void UnattendedRun::connectReport(InstallRun &install, RunReport &reportTo, QObj
     });
     connect(&install, &InstallRun::runPlanned, context,
             [report](int number, int count, const QString &commandLine) {
-                report->event(QStringLiteral("planned"), tr("run %1: %2").arg(runLabel(number, count), commandLine),
+                report->event(QStringLiteral("planned"), tr("run %1: %2").arg(runLabel(number, count), escapeControls(commandLine)),
                               {{QStringLiteral("run"), number},
                                {QStringLiteral("of"), count},
                                {QStringLiteral("commandLine"), commandLine}});
-                report->progress(commandLine);
+                report->progress(escapeControls(commandLine));
             });
     connect(&install, &InstallRun::attemptEnded, context, [report](const InstallOutcome &outcome, InstallRun::Mode mode) {
         // Where the window's message stays general, the log is told exactly.

@@ -2,6 +2,7 @@
 
 #include "install/exitstatus.h"
 #include "platform/messagetext.h"
+#include "platform/systemnames.h"
 
 #include <QStringList>
 
@@ -18,7 +19,7 @@ QStringList heldMessages;
 
 QString describe(const char *variable)
 {
-    return qEnvironmentVariableIsSet(variable) ? QLatin1Char('"') + escapeControls(qEnvironmentVariable(variable)) + QLatin1Char('"')
+    return qEnvironmentVariableIsSet(variable) ? QLatin1Char('"') + escapeControls(environmentValue(variable)) + QLatin1Char('"')
                                                : QStringLiteral("not set");
 }
 
@@ -47,7 +48,9 @@ std::unique_ptr<QApplication> openWindowSystem(int &argc, char **argv)
     const QtMessageHandler previous = qInstallMessageHandler(holdMessage);
     auto app = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(previous);
+    // A note may quote what it was given (-style, QT_STYLE_OVERRIDE): each
+    // stays one line, shown escaped.
     for (const QString &message : std::exchange(heldMessages, {}))
-        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+        std::fprintf(stderr, "%s\n", escapeControls(message).toLocal8Bit().constData());
     return app;
 }

@@ -35,6 +35,12 @@ void tst_MessageText::escapes_data()
     row("line separator", QString(QChar(0x2028)), "\\u{2028}", "\"\\u2028\"");
     row("paragraph separator", QString(QChar(0x2029)), "\\u{2029}", "\"\\u2029\"");
     row("format character past U+FFFF", QString::fromUcs4(U"\U000E0041"), "\\u{E0041}", "\"\\udb40\\udc41\"");
+    row("a backslash that reads as an escape", QStringLiteral("A\\x0AB\\u{41}\\u\\X"), "A\\x5Cx0AB\\x5Cu{41}\\u\\X",
+        "\"A\\\\x0AB\\\\u{41}\\\\u\\\\X\"");
+    row("blank fillers, noncharacters, unassigned; variation selector stays",
+        QString::fromUcs4(U"\u115F\u3164\u034F\u180B\uFFFE\U0010FFFF\u0378\u2764\uFE0F"),
+        "\\u{115F}\\u{3164}\\u{34F}\\u{180B}\\u{FFFE}\\u{10FFFF}\\u{378}\u2764\uFE0F",
+        "\"\\u115f\\u3164\\u034f\\u180b\\ufffe\\udbff\\udfff\\u0378\u2764\uFE0F\"");
     row("plain text and backslashes stay", QStringLiteral("C:\\Kit \"é\""), "C:\\Kit \"é\"", "\"C:\\\\Kit \\\"é\\\"\"");
 }
 
@@ -44,6 +50,8 @@ void tst_MessageText::escapes()
     QFETCH(QString, shown);
     QFETCH(QString, json);
     QCOMPARE(escapeControls(text), shown);
+    // A line that quotes the value is escaped again as a whole: nothing changes.
+    QCOMPARE(escapeLine(shown), shown);
     QCOMPARE(elideForMessage(text), shown);
     QCOMPARE(jsonQuote(text), json);
 }
@@ -60,12 +68,12 @@ void tst_MessageText::undecodedBytes()
 #ifdef Q_OS_WIN
     QSKIP("Windows hands over names as UTF-16");
 #endif
-    char argument[] = "kit\xff\xc3\xa9\xed\xa0\x80";
+    char argument[] = "kit\xff\xc3\xa9\xef\xbb\xbf\xed\xa0\x80";
     char *argv[] = {argument};
     const QString name = systemArguments(1, argv).constFirst();
     QCOMPARE(systemName(name), QByteArray(argument));
-    QCOMPARE(escapeControls(name), QStringLiteral("kit\\xFFé\\xED\\xA0\\x80"));
-    QCOMPARE(shellQuote(name), QStringLiteral("$'kit\\377é\\355\\240\\200'"));
+    QCOMPARE(escapeControls(name), QStringLiteral("kit\\xFFé\\u{FEFF}\\xED\\xA0\\x80"));
+    QCOMPARE(shellQuote(name), QStringLiteral("$'kit\\377é\\357\\273\\277\\355\\240\\200'"));
 }
 
 QTEST_GUILESS_MAIN(tst_MessageText)

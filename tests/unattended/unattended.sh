@@ -8,8 +8,8 @@
 # pipe; a second Setup beside a running one (status 17, also while the
 # manager of a killed one runs on, and a lock file that cannot be used); kit
 # and log names with control characters or bytes that are not UTF-8; the
-# remote-API library planted in the kit. The program's pauses are a thousand
-# times shorter.
+# remote-API library planted in the kit, also with the loader run directly.
+# The program's pauses are a thousand times shorter.
 # Usage: unattended.sh <program> <demo dir>
 set -uo pipefail
 
@@ -94,7 +94,9 @@ chmod +x "$work/holding"
 registry "$work/holding"
 for end in release kill; do
     rm -f holding release
-    "$program" --unattended --accept-licence --platform earlier --log first.log >/dev/null 2>&1 &
+    # Started afresh by itself (a loose library path), and still named as itself.
+    LD_LIBRARY_PATH=":$LD_LIBRARY_PATH" "$program" --unattended --accept-licence --platform earlier --log first.log \
+        >/dev/null 2>&1 &
     pid=$!
     for _ in $(seq 200); do [[ -e holding ]] && break; sleep 0.05; done
     [[ -e holding ]] || fail "$end: the first Setup did not start its run"
@@ -102,7 +104,7 @@ for end in release kill; do
     "$program" --unattended --accept-licence --platform earlier --log second.log --json >"$work/out" 2>"$work/err" ||
         status=$?
     (( status == 17 )) || fail "$end: the second Setup exited with $status, not 17"
-    grep -q "^TorvexSetup: another Setup is already running on this machine; .* The lock $TORVEX_LOCK is held by process $pid (" \
+    grep -q "^TorvexSetup: another Setup is already running on this machine; .* The lock $TORVEX_LOCK is held by process $pid ($(basename "$program" | cut -c-15))" \
         "$work/err" || fail "$end: says $(cat "$work/err")"
     [[ -s $work/out || -e second.log ]] && fail "$end: the second Setup wrote its JSON or log"
     # --check runs nothing and is never refused.
@@ -169,11 +171,17 @@ grep -qF " start: $program --check --platform earlier --kit $'$work/\377kit' --l
 
 echo "-- the remote-API library never from the kit, nor through a loose element of LD_LIBRARY_PATH"
 cp "$demo/lib/librapi.so" "$work/kit/"
-for row in "/nonexistent:|16" ".|16" ":$demo/lib|0"; do
+origin=$(realpath --relative-to="$(dirname "$(realpath "$program")")" "$demo/lib")
+for row in "/nonexistent:|16" ".|16" ":$demo/lib|0" "/proc/self/cwd|16" "\$ORIGIN/$origin:|0"; do
     status=0
     LD_LIBRARY_PATH=${row%|*} "$program" --check --platform earlier --kit "$work/kit" >/dev/null 2>"$work/err" || status=$?
     (( status == ${row#*|} )) || fail "LD_LIBRARY_PATH=${row%|*}: exited with $status: $(cat "$work/err")"
 done
+# Nor when the loader is run directly: no restart, and its --library-path reaches no kit.
+loader=$(readelf -l "$program" | sed -n 's/.*interpreter: \(.*\)]/\1/p')
+status=0
+"$loader" --library-path /nonexistent: "$program" --check --platform earlier --kit "$work/kit" >/dev/null 2>&1 || status=$?
+(( status == 16 )) || fail "started by the loader with --library-path /nonexistent: exited with $status"
 rm "$work/kit/librapi.so"
 # One file missing is named in the singular.
 cp -r "$work/kit" "$work/short" && rm "$work/short/TorvexSetup.ini"
