@@ -30,7 +30,8 @@ done
 scripts/install-deps.sh --with-windows-tools
 # What signing needs is checked before anything is built.
 [[ $sign == ON ]] && cmake -DTORVEX_SIGN_CHECK=ON -P packaging/windows/sign.cmake
-qt=$(scripts/windows-sdk.sh)
+# A Qt of the user's own (a changed one to relink with) comes first.
+qt=${TORVEX_WINDOWS_QT:-$(scripts/windows-sdk.sh)}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/windows-toolchain.cmake" -DTORVEX_WINDOWS_QT="$qt" \
     -DTORVEX_SIGN="$sign" >/dev/null

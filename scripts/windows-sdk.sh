@@ -96,7 +96,9 @@ cmake -S qtbase-everywhere-src-6.4.2 -B build -G Ninja \
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF \
     -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_xml=OFF -DFEATURE_opengl=OFF -DINPUT_opengl=no \
     -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_vulkan=OFF \
-    -DFEATURE_tabletevent=OFF
+    -DFEATURE_tabletevent=OFF \
+    -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
+    -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF
 ninja -C build -j"$(nproc)"
 cmake --install build
 # Relocatable as the shared archive is: the toolchain file beside Qt's own.

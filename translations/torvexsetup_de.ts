@@ -85,7 +85,7 @@
     </message>
     <message>
         <source>&quot;Earlier Microsoft Pocket PC Version&quot;</source>
-        <translation>„Frühere Microsoft Pocket PC Version“</translation>
+        <translation>„Frühere Microsoft-Pocket-PC-Version“</translation>
     </message>
     <message>
         <source>Microsoft Pocket PC Version 4.0.0 or higher.</source>
@@ -93,7 +93,7 @@
     </message>
     <message>
         <source>Earlier Microsoft Pocket PC Version.</source>
-        <translation>Frühere Microsoft Pocket PC Version.</translation>
+        <translation>Frühere Microsoft-Pocket-PC-Version.</translation>
     </message>
     <message>
         <source>Ready to install</source>
@@ -105,7 +105,7 @@
     </message>
     <message>
         <source>Click Install to begin installation.</source>
-        <translation>Klicken Sie zum Starten auf Installieren.</translation>
+        <translation>Klicken Sie zum Starten auf Weiter.</translation>
     </message>
     <message>
         <source>If you want to change or review any of the installation settings press Back.</source>
@@ -218,7 +218,7 @@ Prüfen Sie den Anwendungs-Manager und klicken Sie dann auf Weiter, um neu zu be
     </message>
     <message>
         <source>The registry names &quot;%1&quot;, which may not be run (it is not executable).</source>
-        <translation>In der Registrierung ist „%1“ eingetragen; diese Datei darf nicht ausgeführt werden (sie ist nicht ausführbar).</translation>
+        <translation>In der Registrierung ist „%1“ eingetragen; diese Datei ist nicht ausführbar.</translation>
     </message>
     <message>
         <source>Setup has been closed; nothing more is installed.</source>
@@ -247,7 +247,7 @@ Prüfen Sie den Anwendungs-Manager und klicken Sie dann auf Weiter, um neu zu be
     <name>MessageBoxes</name>
     <message>
         <source>Information</source>
-        <translation>Information</translation>
+        <translation>Hinweis</translation>
     </message>
     <message>
         <source>Question</source>
@@ -490,11 +490,15 @@ Prüfen Sie den Anwendungs-Manager und klicken Sie dann auf Weiter, um neu zu be
     </message>
     <message>
         <source>has no %1</source>
-        <translation>enthält kein %1</translation>
+        <translation>enthält %1 nicht</translation>
     </message>
     <message>
         <source>not in the absolute folders of LD_LIBRARY_PATH, whose other elements are never searched</source>
         <translation>nicht in den absoluten Ordnern von LD_LIBRARY_PATH; dessen übrige Einträge werden nie durchsucht</translation>
+    </message>
+    <message>
+        <source>no empty folder could be made to load it from: %1</source>
+        <translation>kein leerer Ordner konnte angelegt werden, um sie von dort zu laden: %1</translation>
     </message>
 </context>
 <context>
@@ -520,7 +524,7 @@ Prüfen Sie den Anwendungs-Manager und klicken Sie dann auf Weiter, um neu zu be
     </message>
     <message>
         <source>The run ended with exit code %1.</source>
-        <translation>Das Programm endete mit dem Exit-Code %1.</translation>
+        <translation>Das Programm endete mit dem Rückgabewert %1.</translation>
     </message>
     <message>
         <source>The program &quot;%1&quot; could not be started: %2.</source>

@@ -5,7 +5,7 @@
     <name>Form1</name>
     <message>
         <source>Are you sure you want to cancel Torvex Setup?</source>
-        <translation>Voulez-vous annuler l&apos;installation de Torvex&#xa0;?</translation>
+        <translation>Voulez-vous vraiment annuler l&apos;installation de Torvex&#xa0;?</translation>
     </message>
     <message>
         <source>Torvex Setup</source>
@@ -105,7 +105,7 @@
     </message>
     <message>
         <source>Click Install to begin installation.</source>
-        <translation>Cliquez sur Installer pour commencer.</translation>
+        <translation>Cliquez sur Suivant pour commencer.</translation>
     </message>
     <message>
         <source>If you want to change or review any of the installation settings press Back.</source>
@@ -233,7 +233,7 @@ Vérifiez le gestionnaire d&apos;applications, puis cliquez sur Suivant pour rec
     <name>InstanceLock</name>
     <message>
         <source>process %1 (%2)</source>
-        <translation>processus %1 (%2)</translation>
+        <translation>le processus %1 (%2)</translation>
     </message>
 </context>
 <context>
@@ -495,6 +495,10 @@ Vérifiez le gestionnaire d&apos;applications, puis cliquez sur Suivant pour rec
     <message>
         <source>not in the absolute folders of LD_LIBRARY_PATH, whose other elements are never searched</source>
         <translation>absente des dossiers absolus de LD_LIBRARY_PATH, dont les autres éléments ne sont jamais parcourus</translation>
+    </message>
+    <message>
+        <source>no empty folder could be made to load it from: %1</source>
+        <translation>aucun dossier vide n&apos;a pu être créé pour la charger&#xa0;: %1</translation>
     </message>
 </context>
 <context>

@@ -33,7 +33,8 @@ install(FILES "${CMAKE_CURRENT_BINARY_DIR}/README.txt" DESTINATION .)
 # Qt's attributions: those whose code the link of TorvexSetup.exe pulls in
 # from Qt Core, Gui, Widgets, the bundled libraries and the three plugins,
 # as its link map (-Wl,-Map) shows. Not linked in: the PDF writer's glyph
-# names and colour profile, and everything of other systems.
+# names, and everything of other systems. (Its sRGB colour profile is, under
+# the ICC's terms, which ask for no notice.)
 torvex_write_notices(
     OUTPUT "${CMAKE_CURRENT_BINARY_DIR}/THIRD-PARTY-NOTICES.txt"
     QT_DIR "${TORVEX_QT_DIR}"

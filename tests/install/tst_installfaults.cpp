@@ -390,7 +390,8 @@ void tst_InstallFaults::managerOutlivesWizard()
     // Built beside this program; a cross-build's own paths are not the target's.
     wizard.start(QCoreApplication::applicationDirPath() + QStringLiteral("/" TORVEX_MIDRUN_EXIT),
                  {linger ? QStringLiteral("linger") : QString()});
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QStringLiteral("pid")), 10000);
+    // Wine on a busy machine can take many seconds to start a program.
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QStringLiteral("pid")), 30000);
     QFile pidFile(QStringLiteral("pid"));
     QVERIFY(pidFile.open(QIODevice::ReadOnly));
     const qint64 managerPid = pidFile.readAll().trimmed().toLongLong();
