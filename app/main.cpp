@@ -3,6 +3,7 @@
 #include "app/setuplock.h"
 #include "app/windowlog.h"
 #include "platform/console.h"
+#include "platform/outputstream.h"
 #include "platform/systemservices.h"
 #include "wizard/form1.h"
 #include "wizard/state/globalvar.h"
@@ -30,6 +31,10 @@ int main(int argc, char *argv[])
 
     SystemServices system;
     const std::unique_ptr<InstanceLock> lock = takeSetupLock();
+    if (const QString warning = setupLockWarning(*lock); !warning.isEmpty()) {
+        if (const auto err = OutputStream::openStandard(OutputStream::Standard::Error))
+            err->write(QStringLiteral("%1: %2\n").arg(QCoreApplication::applicationName(), warning));
+    }
     if (lock->state() == InstanceLock::State::HeldElsewhere) {
         system.messages.information(nullptr, Form1::alreadyRunningMessage(setupLockHolder(*lock)));
         return toInt(ExitStatus::AlreadyRunning);
