@@ -31,9 +31,10 @@ int main(int argc, char *argv[])
 
     SystemServices system;
     const std::unique_ptr<InstanceLock> lock = takeSetupLock();
-    if (const QString warning = setupLockWarning(*lock); !warning.isEmpty()) {
+    const QString lockWarning = setupLockWarning(*lock);
+    if (!lockWarning.isEmpty()) {
         if (const auto err = OutputStream::openStandard(OutputStream::Standard::Error))
-            err->write(QStringLiteral("%1: %2\n").arg(QCoreApplication::applicationName(), warning));
+            err->write(QStringLiteral("%1: %2\n").arg(QCoreApplication::applicationName(), lockWarning));
     }
     if (lock->state() == InstanceLock::State::HeldElsewhere) {
         system.messages.information(nullptr, Form1::alreadyRunningMessage(setupLockHolder(*lock)));
@@ -42,6 +43,8 @@ int main(int argc, char *argv[])
     WindowLog log;
     if (!log.open(window.logPath, window.arguments))
         return toInt(ExitStatus::Usage);
+    if (!lockWarning.isEmpty())
+        log.message(lockWarning);
     // The window has nothing more to print, and must not end with the
     // prompt it was started from.
     detachConsole();
