@@ -305,6 +305,7 @@ std::optional<int> runBeforeWindow(int &argc, char *argv[], TickSource &ticks, W
                       .arg(QCoreApplication::applicationName(), setupLockHolder(*lock)));
             return toInt(ExitStatus::AlreadyRunning);
         }
+        unattended->lockWarning = setupLockWarning(*lock);
     }
     return runUnattended(argc, argv, *unattended, ticks);
 }

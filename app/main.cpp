@@ -3,6 +3,7 @@
 #include "app/setuplock.h"
 #include "app/windowlog.h"
 #include "platform/console.h"
+#include "platform/outputstream.h"
 #include "platform/systemservices.h"
 #include "platform/systemtexts.h"
 #include "wizard/form1.h"
@@ -34,6 +35,11 @@ int main(int argc, char *argv[])
 
     SystemServices system;
     const std::unique_ptr<InstanceLock> lock = takeSetupLock();
+    const QString lockWarning = setupLockWarning(*lock);
+    if (!lockWarning.isEmpty()) {
+        if (const auto err = OutputStream::openStandard(OutputStream::Standard::Error))
+            err->write(QStringLiteral("%1: %2\n").arg(QCoreApplication::applicationName(), lockWarning));
+    }
     if (lock->state() == InstanceLock::State::HeldElsewhere) {
         system.messages.information(nullptr, Form1::alreadyRunningMessage(setupLockHolder(*lock)));
         return toInt(ExitStatus::AlreadyRunning);
@@ -41,6 +47,8 @@ int main(int argc, char *argv[])
     WindowLog log;
     if (!log.open(window.logPath, window.arguments))
         return toInt(ExitStatus::Usage);
+    if (!lockWarning.isEmpty())
+        log.message(lockWarning);
     // The window speaks the user's language, and so do the system's texts in it.
     useEnglishSystemTexts(false);
     // The window has nothing more to print, and must not end with the

@@ -1,25 +1,27 @@
 #include "app/setuplock.h"
 
 #include "platform/messagetext.h"
-#include "platform/outputstream.h"
+#include "platform/systemnames.h"
 
 #include <QCoreApplication>
 
 std::unique_ptr<InstanceLock> takeSetupLock()
 {
-    QString location = qEnvironmentVariable("TORVEX_LOCK");
+    QString location = systemEnvironmentVariable("TORVEX_LOCK");
     if (location.isEmpty())
         location = InstanceLock::machineWide(QStringLiteral("TorvexSetup"));
     auto lock = std::make_unique<InstanceLock>(location);
     if (lock->state() == InstanceLock::State::Held)
         lock->passToStartedPrograms();
-    if (lock->state() == InstanceLock::State::Unavailable) {
-        if (const auto err = OutputStream::openStandard(OutputStream::Standard::Error)) {
-            err->write(QStringLiteral("%1: %2; going on without making sure no other Setup runs.\n")
-                           .arg(QCoreApplication::applicationName(), escapeControls(lock->error())));
-        }
-    }
     return lock;
+}
+
+QString setupLockWarning(const InstanceLock &lock)
+{
+    if (lock.state() != InstanceLock::State::Unavailable)
+        return {};
+    return QCoreApplication::translate("SetupLock", "%1; going on without making sure no other Setup runs.")
+        .arg(escapeControls(lock.error()));
 }
 
 QString setupLockHolder(const InstanceLock &lock)

@@ -10,8 +10,13 @@
 // the one TORVEX_LOCK names, so that tests and the demo keep their Setups to
 // themselves. It is held for as long as the returned object lives, and then
 // for as long as an application manager it started runs. A lock that cannot
-// be made at all does not stop Setup, which says so on standard error.
+// be made at all does not stop Setup (see setupLockWarning()).
 std::unique_ptr<InstanceLock> takeSetupLock();
+
+// What Setup says when it goes on without the lock because none can be made
+// (its values escaped, without the program's name before it); empty when
+// there is nothing to say.
+QString setupLockWarning(const InstanceLock &lock);
 
 // A sentence that names the lock another Setup holds and, where the system
 // tells, its holder, for an administrator to act on.

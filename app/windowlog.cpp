@@ -38,6 +38,12 @@ bool WindowLog::open(const QString &path, const QStringList &arguments)
     return false;
 }
 
+void WindowLog::message(const QString &text)
+{
+    if (m_report)
+        m_report->message(text);
+}
+
 void WindowLog::follow(InstallRun &install)
 {
     if (!m_report)

@@ -22,6 +22,8 @@ public:
     // a line on standard error, when it cannot be opened.
     // Its first line holds `arguments`, and must be written too.
     bool open(const QString &path, const QStringList &arguments);
+    // A "message" event, its values escaped already.
+    void message(const QString &text);
     // From now on, logs what `install` does.
     void follow(InstallRun &install);
     // The result line.

@@ -1,12 +1,14 @@
 #include "platform/instancelock.h"
 
 #include "platform/childprocess.h"
+#include "platform/systemnames.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -20,53 +22,90 @@ QString systemError(int error)
     return QString::fromLocal8Bit(::strerror(error));
 }
 
+// Puts a new lock file at `path`, already readable by every user: made
+// aside (unnamed, else under a name of its own) and linked into place only
+// once its mode is right, so that no other user can ever find it at `path`
+// with the mode the umask gave it. False when the file cannot be made; true
+// also when another Setup put its own there first.
+bool makeLockFile(const QByteArray &path)
+{
+    const QByteArray folder = path.left(path.lastIndexOf('/') + 1);
+    QByteArray aside;
+    int fd = ::open(folder.isEmpty() ? "." : folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        // A file system without unnamed files.
+        aside = path + ".XXXXXX";
+        fd = ::mkostemp(aside.data(), O_CLOEXEC);
+        if (fd < 0)
+            return false;
+    }
+    bool linked = ::fchmod(fd, 0644) == 0;
+    if (linked && aside.isEmpty()) {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+        linked = ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, path.constData(), AT_SYMLINK_FOLLOW) == 0;
+    } else if (linked) {
+        linked = ::link(aside.constData(), path.constData()) == 0;
+    }
+    const int error = linked ? 0 : errno;
+    if (!aside.isEmpty())
+        ::unlink(aside.constData());
+    ::close(fd);
+    errno = error;
+    return linked || error == EEXIST;
+}
+
 // Opens the lock file, made if it is not there. Only for reading: flock()
 // needs no more, so a file another user made is taken as long as it can be
 // read, and nothing is ever written into it.
-int openLockFile(const QByteArray &path, bool *made)
+int openLockFile(const QByteArray &path)
 {
-    *made = false;
-    // Without O_CREAT first: in a sticky folder that everyone may write
-    // (/run/lock, /tmp) the kernel refuses O_CREAT on another user's file
-    // when fs.protected_regular is set, though the file itself may be read.
+    // Without O_CREAT: in a sticky folder that everyone may write (/run/lock,
+    // /tmp) the kernel refuses O_CREAT on another user's file when
+    // fs.protected_regular is set, though the file itself may be read.
     // O_NONBLOCK: a FIFO put there must not hold the open up.
     constexpr int flags = O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-    for (int attempt = 0; attempt < 2; ++attempt) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
         const int fd = ::open(path.constData(), flags);
-        if (fd >= 0 || errno != ENOENT)
+        if (fd >= 0 || errno != ENOENT || !makeLockFile(path))
             return fd;
-        const int created = ::open(path.constData(), flags | O_CREAT | O_EXCL, 0644);
-        if (created >= 0) {
-            *made = true;
-            return created;
-        }
-        if (errno != EEXIST)
-            return -1;
-        // Another Setup made it in between: opened as found on the next pass.
     }
     return -1;
 }
 
-// A process's name as it calls itself, with no control character of it
-// left to reach a terminal or a log: any program may choose its name.
+// Whether process `pid` has the file `info` describes open. A process that
+// has ended (a zombie) has nothing open; another user's processes cannot be
+// looked into but by root.
+bool holdsFile(qint64 pid, const struct stat &info)
+{
+    const QString fds = QStringLiteral("/proc/%1/fd").arg(pid);
+    for (const QString &fd : QDir(fds).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        struct stat open{};
+        if (::stat(QFile::encodeName(fds + QLatin1Char('/') + fd).constData(), &open) == 0
+            && open.st_dev == info.st_dev && open.st_ino == info.st_ino)
+            return true;
+    }
+    return false;
+}
+
+// A process's name as it calls itself, its bytes kept as they are (any
+// program may choose its name): the message that shows it escapes them.
 QString processName(qint64 pid)
 {
     QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
     if (!comm.open(QIODevice::ReadOnly))
         return {};
-    QByteArray name = comm.readAll().trimmed();
-    for (char &c : name) {
-        if (uchar(c) < 0x20 || c == 0x7f)
-            c = '?';
-    }
-    return QCoreApplication::translate("InstanceLock", "process %1 (%2)").arg(pid).arg(QString::fromUtf8(name));
+    QByteArray name = comm.readAll();
+    name.chop(name.endsWith('\n') ? 1 : 0);
+    char *bytes[] = {name.data()};
+    return QCoreApplication::translate("InstanceLock", "process %1 (%2)").arg(pid).arg(systemArguments(1, bytes).value(0));
 }
 
 // The process that holds an flock() on the file `info` describes:
 // "process 1234 (TorvexSetup)". The kernel's list of locks names whoever
-// took it, any user; once that one has ended while a program it started
-// holds on, the processes whose descriptors can be read (our own user's) are
-// searched for one open on the file.
+// took it, any user; it is believed only when that process has the file open
+// still: once it has ended (its number perhaps another program's by now)
+// while a program it started holds on, the processes whose descriptors can
+// be read (our own user's, or all for root) are searched for one open on it.
 QString lockHolder(const struct stat &info)
 {
     QFile locks(QStringLiteral("/proc/locks"));
@@ -81,33 +120,26 @@ QString lockHolder(const struct stat &info)
             const QList<QByteArray> fields = line.simplified().split(' ');
             if (fields.size() < 6 || fields.at(1) != "FLOCK" || fields.at(5) != file)
                 continue;
-            if (const QString name = processName(fields.at(4).toLongLong()); !name.isEmpty())
-                return name;
+            const qint64 pid = fields.at(4).toLongLong();
+            if (pid > 0 && holdsFile(pid, info))
+                return processName(pid);
             break;
         }
     }
     const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
     for (const QString &pid : pids) {
-        if (pid.toLongLong() <= 0 || pid.toLongLong() == ::getpid())
-            continue;
-        const QString fds = QStringLiteral("/proc/%1/fd").arg(pid);
-        for (const QString &fd : QDir(fds).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
-            struct stat open{};
-            if (::stat(QFile::encodeName(fds + QLatin1Char('/') + fd).constData(), &open) == 0
-                && open.st_dev == info.st_dev && open.st_ino == info.st_ino) {
-                return processName(pid.toLongLong());
-            }
-        }
+        if (pid.toLongLong() > 0 && pid.toLongLong() != ::getpid() && holdsFile(pid.toLongLong(), info))
+            return processName(pid.toLongLong());
     }
     return {};
 }
 
 // What is found at `path`, for an administrator to act on: "owner uid 1001,
 // mode 0600", after `before` where there is something to say.
-QString foundThere(const QString &path, const QString &before)
+QString foundThere(const QByteArray &path, const QString &before)
 {
     struct stat info{};
-    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+    if (::lstat(path.constData(), &info) != 0)
         return before;
     const QString found = QStringLiteral("owner uid %1, mode %2").arg(info.st_uid).arg(info.st_mode & 07777, 4, 8,
                                                                                         QLatin1Char('0'));
@@ -153,42 +185,49 @@ QString InstanceLock::machineWide(const QString &name)
 
 InstanceLock::InstanceLock(const QString &location) : m_location(location)
 {
-    bool made = false;
-    const int fd = openLockFile(QFile::encodeName(location), &made);
-    if (fd < 0) {
-        const int error = errno;
-        m_error = QStringLiteral("the lock file %1 cannot be opened (%2)")
-                      .arg(location, foundThere(location, error == ELOOP ? QStringLiteral("a symbolic link")
+    const QByteArray path = systemName(location);
+    // A file removed between its open and its lock (by hand, or a cleaner of
+    // old files) is one that a Setup starting now would not find: taken
+    // again, where it is now.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int fd = openLockFile(path);
+        if (fd < 0) {
+            const int error = errno;
+            m_error = QStringLiteral("the lock file %1 cannot be opened (%2)")
+                          .arg(location, foundThere(path, error == ELOOP ? QStringLiteral("a symbolic link")
                                                                          : systemError(error)));
-        return;
+            return;
+        }
+        auto handle = std::make_unique<Handle>(fd);
+        struct stat info{};
+        if (::fstat(fd, &info) != 0) {
+            m_error = QStringLiteral("the lock file %1 cannot be read (%2)").arg(location, systemError(errno));
+            return;
+        }
+        if (!S_ISREG(info.st_mode)) {
+            m_error = QStringLiteral("the lock file %1 is %2, not a regular file (%3)")
+                          .arg(location, kindOf(info.st_mode), foundThere(path, QString()));
+            return;
+        }
+        // The lock belongs to the open file, so it also goes with whatever
+        // inherits the descriptor, and with the last of them.
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK) {
+                m_error = QStringLiteral("the lock file %1 cannot be locked (%2)").arg(location, systemError(errno));
+                return;
+            }
+            m_state = State::HeldElsewhere;
+            m_holder = lockHolder(info);
+            return;
+        }
+        struct stat there{};
+        if (::lstat(path.constData(), &there) == 0 && there.st_dev == info.st_dev && there.st_ino == info.st_ino) {
+            m_handle = std::move(handle);
+            m_state = State::Held;
+            return;
+        }
     }
-    auto handle = std::make_unique<Handle>(fd);
-    struct stat info{};
-    if (::fstat(fd, &info) != 0) {
-        m_error = QStringLiteral("the lock file %1 cannot be read (%2)").arg(location, systemError(errno));
-        return;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        m_error = QStringLiteral("the lock file %1 is %2, not a regular file (%3)")
-                      .arg(location, kindOf(info.st_mode), foundThere(location, QString()));
-        return;
-    }
-    // Every user takes the same lock: the umask must not keep others out.
-    if (made)
-        ::fchmod(fd, 0644);
-    // The lock belongs to the open file, so it also goes with whatever
-    // inherits the descriptor, and with the last of them.
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-        m_handle = std::move(handle);
-        m_state = State::Held;
-        return;
-    }
-    if (errno == EWOULDBLOCK) {
-        m_state = State::HeldElsewhere;
-        m_holder = lockHolder(info);
-        return;
-    }
-    m_error = QStringLiteral("the lock file %1 cannot be locked (%2)").arg(location, systemError(errno));
+    m_error = QStringLiteral("the lock file %1 is removed or replaced as soon as it is locked").arg(location);
 }
 
 InstanceLock::~InstanceLock()

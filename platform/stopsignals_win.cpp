@@ -56,9 +56,11 @@ DWORD WINAPI writeAtOnceLine(void *)
     // error may be the full pipe or the held console that the program is
     // stuck on, and a blocked write must not keep it from ending.
     const HANDLE writer = CreateThread(nullptr, 0, writeAtOnceLine, nullptr, 0, nullptr);
-    if (writer && WaitForSingleObject(writer, AtOnceWriteMs) == WAIT_OBJECT_0)
-        std::_Exit(atOnceStatus.load());
-    // Ends every thread where it stands, the blocked writer's too.
+    if (writer)
+        WaitForSingleObject(writer, AtOnceWriteMs);
+    // Ends every thread where it stands, the blocked writer's too, and runs
+    // no library's detach code: the main thread may have been stopped in the
+    // middle of a call that holds their locks.
     TerminateProcess(GetCurrentProcess(), UINT(atOnceStatus.load()));
     std::_Exit(atOnceStatus.load());
 }

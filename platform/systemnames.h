@@ -39,3 +39,7 @@ bool isReadableFileNamed(const QString &path);
 
 // Whether `folder` names the current folder itself.
 bool namesCurrentFolder(const QString &folder);
+
+// The environment variable `variable`, kept whole as the arguments are; empty
+// when it is not set.
+QString systemEnvironmentVariable(const char *variable);

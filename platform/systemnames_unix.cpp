@@ -117,3 +117,8 @@ bool namesCurrentFolder(const QString &folder)
     return ::stat(systemName(folder).constData(), &named) == 0 && ::stat(".", &current) == 0
         && S_ISDIR(named.st_mode) && named.st_dev == current.st_dev && named.st_ino == current.st_ino;
 }
+
+QString systemEnvironmentVariable(const char *variable)
+{
+    return decode(qgetenv(variable));
+}

@@ -48,3 +48,8 @@ bool namesCurrentFolder(const QString &folder)
     const QFileInfo named(folder);
     return named.isDir() && named.canonicalFilePath() == QFileInfo(QStringLiteral(".")).canonicalFilePath();
 }
+
+QString systemEnvironmentVariable(const char *variable)
+{
+    return qEnvironmentVariable(variable);
+}

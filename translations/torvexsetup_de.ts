@@ -511,6 +511,10 @@ Prüfen Sie den Anwendungs-Manager und klicken Sie dann auf Weiter, um neu zu be
         <source>The lock %1 is held by %2.</source>
         <translation>Die Sperre %1 wird von %2 gehalten.</translation>
     </message>
+    <message>
+        <source>%1; going on without making sure no other Setup runs.</source>
+        <translation>%1; Setup fährt fort, ohne sicherzustellen, dass kein anderes Setup läuft.</translation>
+    </message>
 </context>
 <context>
     <name>SystemProcessServices</name>

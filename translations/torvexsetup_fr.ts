@@ -511,6 +511,10 @@ Vérifiez le gestionnaire d&apos;applications, puis cliquez sur Suivant pour rec
         <source>The lock %1 is held by %2.</source>
         <translation>Le verrou %1 est détenu par %2.</translation>
     </message>
+    <message>
+        <source>%1; going on without making sure no other Setup runs.</source>
+        <translation>%1&#xa0;; l&apos;installation continue sans vérifier qu&apos;aucune autre installation n&apos;est en cours.</translation>
+    </message>
 </context>
 <context>
     <name>SystemProcessServices</name>

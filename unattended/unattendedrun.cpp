@@ -86,6 +86,8 @@ int UnattendedRun::exec()
         m_report->result(ExitStatus::Usage, error);
         return refuse(error);
     }
+    if (!m_options.lockWarning.isEmpty())
+        m_report->message(m_options.lockWarning);
 
     const auto finish = [this](ExitStatus status, QString reason = QString()) {
         // The command lines are the check's answer: unwritten, it has none.

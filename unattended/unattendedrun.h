@@ -20,6 +20,7 @@ struct UnattendedOptions
     QString logPath;        // --log; empty for none
     QString kit;            // --kit; empty for the current directory
     QStringList arguments;  // the command line as given, for the log
+    QString lockWarning;    // why it runs without the one-Setup lock, its values escaped; empty when held
 };
 
 // The install list with no window and no question: what Next on the ready

@@ -71,6 +71,9 @@ echo "-- installed files"
 kit=$(sed -n 's/^Path=//p' "$entry")
 [[ $kit == /usr/share/torvexsetup/kit && -d $root$kit ]] || fail "menu entry's Path '$kit' is not the installed kit"
 [[ $(sed -n 's/^Exec=//p' "$entry") == TorvexSetup && -x $root/usr/bin/TorvexSetup ]] || fail "Exec"
+# The lock file, root's from boot and from the install on.
+grep -q '^f /run/lock/TorvexSetup.lock 0644 root root' "$root/usr/lib/tmpfiles.d/torvexsetup.conf" || fail "tmpfiles"
+dpkg-deb -I "$deb" postinst | grep -q 'systemd-tmpfiles --create /usr/lib/tmpfiles.d/torvexsetup.conf' || fail "postinst"
 # The INI names of both lists, without the backslash that leads them.
 # shellcheck disable=SC1003
 inis=$(grep -o '"\\\\[^"]*\.ini"' "$source/install/installlists.h" | tr -d '"\\' | sort -u)

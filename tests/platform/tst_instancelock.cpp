@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -41,7 +42,9 @@ private slots:
 
 private:
     // This program as a holder, run as another user where asked.
-    static void startHolder(QProcess &holder, bool otherUser, const QStringList &arguments);
+    // `slowCall`: each such system call of the holder's held up for seconds.
+    static void startHolder(QProcess &holder, bool otherUser, const QStringList &arguments,
+                            const QString &slowCall = QString());
 
     QTemporaryDir m_runtime;
 };
@@ -55,9 +58,13 @@ void TestInstanceLock::initTestCase()
 #endif
 }
 
-void TestInstanceLock::startHolder(QProcess &holder, bool otherUser, const QStringList &arguments)
+void TestInstanceLock::startHolder(QProcess &holder, bool otherUser, const QStringList &arguments,
+                                   const QString &slowCall)
 {
-    const QStringList command = QStringList{QCoreApplication::applicationFilePath()} + arguments;
+    QStringList command = QStringList{QCoreApplication::applicationFilePath()} + arguments;
+    if (!slowCall.isEmpty())
+        command = QStringList{"strace", "-qq", "-o", "/dev/null", "-e", "inject=" + slowCall + ":delay_enter=4000000"}
+            + command;
     if (otherUser)
         holder.start(QStringLiteral("setpriv"), QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"}
                                                     + command);
@@ -72,6 +79,7 @@ void TestInstanceLock::heldUntilItsHolderIsGone_data()
     QTest::newRow("held by a program that is killed") << "killed";
     QTest::newRow("held by another user's program, in a file made under umask 077") << "other user";
     QTest::newRow("held on by the program a killed holder started") << "started";
+    QTest::newRow("held on by the program a living holder started, then let go") << "let go";
 }
 
 void TestInstanceLock::heldUntilItsHolderIsGone()
@@ -101,7 +109,8 @@ void TestInstanceLock::heldUntilItsHolderIsGone()
         QCOMPARE(mine->state(), State::Held);
     } else {
         startHolder(process, holder == QLatin1String("other user"),
-                    QStringList{QStringLiteral("--hold"), here} + QStringList(release).mid(holder != "started"));
+                    QStringList{QStringLiteral("--hold"), here, release, QStringLiteral("--let-go")}
+                        .mid(0, holder == "started" ? 3 : holder == "let go" ? 4 : 2));
         QVERIFY(process.waitForReadyRead(30000));
         said = process.readAll().trimmed().split(' ');
         QCOMPARE(said.value(0), QByteArray("held"));
@@ -111,13 +120,14 @@ void TestInstanceLock::heldUntilItsHolderIsGone()
         // runtime have files of their own open).
         const QString fds = QStringLiteral("/proc/%1/fd").arg(QString::fromLatin1(said.value(1)));
         const auto listed = [&] { return QDir(fds, {}, QDir::Name, QDir::Files | QDir::System).entryList(); };
-        if (holder == QLatin1String("started"))
+        if (holder == QLatin1String("started") || holder == QLatin1String("let go"))
             QTRY_COMPARE_WITH_TIMEOUT(listed(), QStringList({"0", "1", "2", "3"}), 30000);
 #endif
     }
 
     // Held elsewhere, and whoever holds it is named, where the system tells.
-    qint64 pid = mine ? QCoreApplication::applicationPid() : process.processId();
+    qint64 pid = mine ? QCoreApplication::applicationPid()
+                      : holder == QLatin1String("let go") ? said.value(1).toLongLong() : process.processId();
     for (int pass = 0; pass < (holder == QLatin1String("started") ? 2 : 1); ++pass) {
         const InstanceLock second(here);
         QCOMPARE(second.state(), State::HeldElsewhere);
@@ -147,6 +157,10 @@ void TestInstanceLock::lockFileAsFound_data()
     QTest::newRow("a symbolic link") << "link" << false << "a symbolic link";
     QTest::newRow("another user's file, mode 0600") << "0600" << true << "owner uid 12345, mode 0600";
     QTest::newRow("another user's file, mode 0666, any content") << "0666" << true << "";
+    // Taken while a Setup that came first is held up in making the file or
+    // in locking the one it opened, which is then removed.
+    QTest::newRow("being made under umask 077 by another user") << "fchmod" << true << "";
+    QTest::newRow("removed while another Setup locks it") << "flock" << false << "";
 }
 
 void TestInstanceLock::lockFileAsFound()
@@ -160,13 +174,23 @@ void TestInstanceLock::lockFileAsFound()
     SKIP_WITHOUT_ANOTHER_USER(otherUser);
     const QString path = m_runtime.filePath(found == "none" ? QStringLiteral("no such folder/x.lock") : found);
     const QByteArray native = QFile::encodeName(path);
+    QProcess first;
     if (found == QLatin1String("fifo"))
         QCOMPARE(::mkfifo(native.constData(), 0666), 0);
     else if (found == QLatin1String("folder"))
         QVERIFY(QDir().mkdir(path));
     else if (found == QLatin1String("link"))
         QVERIFY(QFile::link(m_runtime.filePath(QStringLiteral("elsewhere")), path));
-    else if (otherUser) {
+    else if (found == QLatin1String("fchmod") || found == QLatin1String("flock")) {
+        if (QStandardPaths::findExecutable(QStringLiteral("strace")).isEmpty())
+            QSKIP("strace holds up a system call");
+        const mode_t mask = ::umask(077);
+        startHolder(first, false, {QStringLiteral("--hold"), path}, found);
+        ::umask(mask);
+        QThread::msleep(1500);
+        if (found == QLatin1String("flock"))
+            QVERIFY(QFile::remove(path));
+    } else if (otherUser) {
         QFile planted(path);
         QVERIFY(planted.open(QIODevice::WriteOnly));
         planted.write("999999\nTorvexSetup\n\n");
@@ -179,6 +203,11 @@ void TestInstanceLock::lockFileAsFound()
     startHolder(holder, otherUser, {QStringLiteral("--hold"), path});
     QVERIFY(holder.waitForReadyRead(10000));
     const QString answer = QString::fromUtf8(holder.readAll());
+    // The one that came first finds it held, never a lock of its own.
+    if (first.state() != QProcess::NotRunning) {
+        QVERIFY(first.waitForFinished(20000));
+        QVERIFY2(first.readAll().startsWith("unavailable:  0"), qPrintable(path));
+    }
     holder.kill();
     holder.waitForFinished();
     const bool unavailable = answer.startsWith(QLatin1String("unavailable: the lock file ") + path);
@@ -194,10 +223,11 @@ int main(int argc, char *argv[])
     // so, and waits to be killed.
     if (argc >= 3 && qstrcmp(argv[1], "--hold") == 0) {
         QCoreApplication app(argc, argv);
-        InstanceLock lock(QString::fromLocal8Bit(argv[2]));
+        auto lock = std::make_unique<InstanceLock>(QString::fromLocal8Bit(argv[2]));
+        const bool held = lock->state() == State::Held;
         std::unique_ptr<ChildProcess> started;
-        if (argc == 4) {
-            lock.passToStartedPrograms();
+        if (argc >= 4) {
+            lock->passToStartedPrograms();
             const QString self = QCoreApplication::applicationFilePath();
             const QString file = QString::fromLocal8Bit(argv[3]);
             const QString line = QStringLiteral("\"%1\" --wait-for \"%2\"")
@@ -205,10 +235,13 @@ int main(int argc, char *argv[])
             started = ChildProcess::start({self, {QStringLiteral("--wait-for"), file}, line},
                                           ChildProcess::Watch::Native, nullptr);
         }
-        std::printf("%s %lld\n", lock.state() == State::Held ? "held" : qPrintable("unavailable: " + lock.error()),
+        // --let-go: only the started program holds it from now on.
+        if (argc == 5 && held)
+            lock.reset();
+        std::printf("%s %lld\n", held ? "held" : qPrintable("unavailable: " + lock->error()),
                     started ? started->pid() : 0LL);
         std::fflush(stdout);
-        QThread::sleep(lock.state() == State::Held ? 120 : 0);
+        QThread::sleep(held ? 120 : 0);
         return 1;
     }
     // The program a holder starts: ends once the file is there.

@@ -123,13 +123,14 @@ for end in release kill; do
     for _ in $(seq 100); do flock -n "$TORVEX_LOCK" true && break; sleep 0.05; done
 done
 # Once the manager has ended, the lock holds no one back; nor does one that
-# cannot be used (a FIFO in its place), which is said.
-mkfifo "$work/fifo.lock"
-TORVEX_LOCK=$work/fifo.lock "$program" --unattended --accept-licence --platform earlier >/dev/null 2>"$work/err" ||
-    fail "beside a FIFO as its lock: exited with $?"
-said="the lock file $work/fifo.lock is a FIFO, not a regular file (owner uid [0-9]*, mode [0-7]*); going on without"
-grep -q "^TorvexSetup: $said" "$work/err" ||
-    fail "a lock that cannot be used: $(cat "$work/err")"
+# cannot be used (a FIFO in its place, its name not UTF-8), which is said,
+# in the JSON too.
+mkfifo "$work/fifo"$'\xff'.lock
+TORVEX_LOCK=$work/fifo$'\xff'.lock "$program" --unattended --accept-licence --platform earlier --json \
+    >"$work/out" 2>"$work/err" || fail "beside a FIFO as its lock: exited with $?"
+said="the lock file $work/fifo\\\\xFF.lock is a FIFO, not a regular file (owner uid [0-9]*, mode [0-7]*); going on without"
+grep -q "^TorvexSetup: $said" "$work/err" && grep -q '"event":"message".*going on without' "$work/out" ||
+    fail "a lock that cannot be used: $(cat "$work/err" "$work/out")"
 status=0
 "$program" --unattended --accept-licence --platform earlier >/dev/null 2>"$work/err" || status=$?
 (( status == 0 )) || fail "after a killed Setup: exited with $status, not 0: $(cat "$work/err")"
