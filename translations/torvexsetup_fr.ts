@@ -5,7 +5,7 @@
     <name>Form1</name>
     <message>
         <source>Are you sure you want to cancel Torvex Setup?</source>
-        <translation>Voulez-vous vraiment annuler l&apos;installation de Torvex&#xa0;?</translation>
+        <translation>Voulez-vous annuler l&apos;installation de Torvex&#xa0;?</translation>
     </message>
     <message>
         <source>Torvex Setup</source>
