@@ -60,6 +60,13 @@ system='advapi32|authz|comdlg32|d3d11|d3d9|dwmapi|dwrite|dxgi|gdi32|imm32|kernel
 system+='shcore|shell32|shlwapi|user32|userenv|uxtheme|version|winmm|ws2_32|wtsapi32|api-ms-win-[a-z0-9-]+'
 [[ $(grep -c . <<<"$imports") -ge 5 ]] || fail "no imports read from TorvexSetup.exe"
 ! grep -vxE "($system)\.dll" <<<"$imports" || fail "TorvexSetup.exe imports DLLs that are not Windows' own"
+# Those that Windows may take from the program's folder are delay-loaded,
+# after the program has limited the search to system32.
+delayed='authz d3d11 d3d9 dwmapi dwrite dxgi netapi32 userenv uxtheme version winmm wtsapi32'
+for dll in $delayed; do
+    ! grep -qx "$dll.dll" <<<"$imports" || fail "TorvexSetup.exe loads $dll.dll at its start"
+    grep -qax "$dll.dll" <(strings -a "$folder/TorvexSetup.exe" | tr 'A-Z' 'a-z') || fail "$dll.dll is not delay-loaded"
+done
 
 step "the handheld's rapi.dll in system32, the manager in the registry"
 "$here/install-rapi.sh" "$build" || fail "Wine does not start"
@@ -71,6 +78,16 @@ export TORVEX_HANDHELD=$(windows_path "$work/handheld")
 export TORVEX_APPMGR_DELAY_MS=200
 # This script's Setups keep to a lock of their own, never the machine's.
 export TORVEX_LOCK='Global\TorvexSetupTest-'$$
+
+step "DLLs of Windows' names planted beside the program stay unloaded"
+planted=$build/tests/torvex_planteddll.dll
+cp "$planted" "$work/control.dll"
+"$run" regsvr32 /s "$(windows_path "$work/control.dll")" >/dev/null 2>&1 || true
+[[ -f $work/control.dll.loaded ]] || fail "the planted DLL leaves no mark when loaded"
+for dll in $delayed; do cp "$planted" "$folder/$dll.dll"; done
+(cd "$folder" && "$run" ./TorvexSetup.exe --version >/dev/null) || fail "TorvexSetup.exe --version beside planted DLLs"
+marks() { ! compgen -G "$folder/*.loaded" || fail "DLLs loaded from the program's folder: $(cd "$folder" && ls *.loaded)"; }
+marks
 
 cd "$folder"
 "$run" ./TorvexSetup.exe --log "$(windows_path "$work/window.log")" >"$work/wizard.log" 2>&1 &
@@ -111,4 +128,6 @@ installed=$(cd "$work/handheld/Program Files" 2>/dev/null && ls | sort | tr '\n'
 [[ $(grep -c ' run-end: .*: exit code 0$' "$work/window.log") == 6 &&
    $(tail -n1 "$work/window.log") == *" result: status 0 (the list ran to its end)"* ]] ||
     { cat "$work/window.log"; fail "the window's log"; }
+# Nor did the window load any of them.
+marks
 echo "Windows end-to-end install passed in ${elapsed}s of install"
