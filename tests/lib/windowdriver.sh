@@ -7,7 +7,10 @@
 # Starts a private X server on the first free display and points DISPLAY at
 # it; its process id goes to $xvfb_pid, for the script's clean-up.
 start_private_display() {
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+    # -noreset: the server resets when its last client leaves (a killed
+    # wizard, each xdotool search), and a program connecting meanwhile is
+    # refused.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
     [[ -s $work/display ]] || fail "Xvfb did not start"

@@ -40,7 +40,7 @@ while IFS='|' read -r environment option title; do
     env $environment "$build/TorvexSetup" $option >"$work/wizard.log" 2>&1 &
     wizard_pid=$!
     find_window 20 "^$title\$" >/dev/null ||
-        fail "$environment $option: no window titled '$title'"
+        { cat "$work/wizard.log" "$work/xvfb.log" >&2; fail "$environment $option: no window titled '$title'"; }
     kill "$wizard_pid"
     wait "$wizard_pid" || true
     wizard_pid=""
