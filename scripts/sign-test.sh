@@ -23,7 +23,13 @@ rm "$keys/key.pem"
 # Time-stamping needs a server on the network: not here.
 export TORVEX_SIGN_PKCS12=$keys/signer.p12 TORVEX_SIGN_PASSWORD_FILE=$keys/password TORVEX_SIGN_TIMESTAMP_URL=
 
-# What cannot be signed stops the build with a message, and leaves no zip.
+# Built unsigned first, where its output shows: on a first run that is the
+# long part (the Qt for Windows may be built too), and the refused builds
+# below, whose output is only looked at, then have nothing left to build.
+scripts/build-windows.sh
+
+# What cannot be signed stops the build with a message, and leaves no zip,
+# not even the unsigned one of the build before.
 refused() {
     local why=$1
     shift
