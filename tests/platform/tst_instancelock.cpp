@@ -14,10 +14,21 @@
 
 #ifndef Q_OS_WIN
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 #endif
 
 using State = InstanceLock::State;
+
+#ifndef Q_OS_WIN
+// Whether process `pid` stands at the start of system call `number`, as
+// strace holds it there; "running" or another number otherwise.
+bool inSystemCall(qint64 pid, long number)
+{
+    QFile call(QStringLiteral("/proc/%1/syscall").arg(pid));
+    return call.open(QIODevice::ReadOnly) && call.readAll().split(' ').value(0) == QByteArray::number(number);
+}
+#endif
 
 // Another user's program (nobody's, through setpriv) needs the test to run as root.
 #ifdef Q_OS_WIN
@@ -42,7 +53,8 @@ private slots:
 
 private:
     // This program as a holder, run as another user where asked.
-    // `slowCall`: each such system call of the holder's held up for seconds.
+    // `slowCall`: each such system call of the holder's held up for seconds;
+    // the holder is then the started process itself, strace its grandchild.
     static void startHolder(QProcess &holder, bool otherUser, const QStringList &arguments,
                             const QString &slowCall = QString());
 
@@ -63,7 +75,8 @@ void TestInstanceLock::startHolder(QProcess &holder, bool otherUser, const QStri
 {
     QStringList command = QStringList{QCoreApplication::applicationFilePath()} + arguments;
     if (!slowCall.isEmpty())
-        command = QStringList{"strace", "-qq", "-o", "/dev/null", "-e", "inject=" + slowCall + ":delay_enter=4000000"}
+        command = QStringList{"strace", "-D", "-qq", "-o", "/dev/null", "-e",
+                              "inject=" + slowCall + ":delay_enter=4000000"}
             + command;
     if (otherUser)
         holder.start(QStringLiteral("setpriv"), QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"}
@@ -146,7 +159,7 @@ void TestInstanceLock::heldUntilItsHolderIsGone()
         pid = said.value(1).toLongLong();
     }
     QFile(release).open(QIODevice::WriteOnly);
-    QTRY_COMPARE_WITH_TIMEOUT(InstanceLock(here).state(), State::Held, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(InstanceLock(here).state(), State::Held, 30000);
 }
 
 void TestInstanceLock::lockFileAsFound_data()
@@ -190,7 +203,10 @@ void TestInstanceLock::lockFileAsFound()
         const mode_t mask = ::umask(077);
         startHolder(first, false, {QStringLiteral("--hold"), path}, found);
         ::umask(mask);
-        QThread::msleep(1500);
+        // Held up there, whatever its start took: the rest of this row has
+        // the whole delay.
+        const long call = found == QLatin1String("flock") ? SYS_flock : SYS_fchmod;
+        QTRY_VERIFY_WITH_TIMEOUT(inSystemCall(first.processId(), call), 30000);
         if (found == QLatin1String("flock"))
             QVERIFY(QFile::remove(path));
     } else if (otherUser) {
@@ -204,11 +220,11 @@ void TestInstanceLock::lockFileAsFound()
     // Tried as another user, and in time: nothing found there holds Setup up.
     QProcess holder;
     startHolder(holder, otherUser, {QStringLiteral("--hold"), path});
-    QVERIFY(holder.waitForReadyRead(10000));
+    QVERIFY(holder.waitForReadyRead(30000));
     const QString answer = QString::fromUtf8(holder.readAll());
     // The one that came first finds it held, never a lock of its own.
     if (first.state() != QProcess::NotRunning) {
-        QVERIFY(first.waitForFinished(20000));
+        QVERIFY(first.waitForFinished(30000));
         QVERIFY2(first.readAll().startsWith("unavailable:  0"), qPrintable(path));
     }
     holder.kill();
