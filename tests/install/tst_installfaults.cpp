@@ -400,13 +400,13 @@ void tst_InstallFaults::managerOutlivesWizard()
         // The window is gone but the wizard runs on: it reaps the manager
         // when it ends, leaving no zombie (on Windows no open handle).
         writeFile(QStringLiteral("finish"), QByteArray());
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QStringLiteral("done")), 10000);
-        QTRY_VERIFY_WITH_TIMEOUT(FaultProcesses::isGone(managerPid), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QStringLiteral("done")), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(FaultProcesses::isGone(managerPid), 30000);
         QCOMPARE(wizard.state(), QProcess::Running);
         writeFile(QStringLiteral("leave"), QByteArray());
     }
     // It may have ended before the manager's first word was seen.
-    QVERIFY(wizard.state() == QProcess::NotRunning || wizard.waitForFinished(10000));
+    QVERIFY(wizard.state() == QProcess::NotRunning || wizard.waitForFinished(30000));
     QCOMPARE(wizard.exitStatus(), QProcess::NormalExit);
     QCOMPARE(wizard.exitCode(), 0);
     if (!linger) {
@@ -415,7 +415,7 @@ void tst_InstallFaults::managerOutlivesWizard()
         QVERIFY(FaultProcesses::isRunning(managerPid));
         QVERIFY(!QFile::exists(QStringLiteral("done")));
         writeFile(QStringLiteral("finish"), QByteArray());
-        QVERIFY(FaultProcesses::waitForCleanEnd(managerPid, 10000));
+        QVERIFY(FaultProcesses::waitForCleanEnd(managerPid, 30000));
         QVERIFY(QFile::exists(QStringLiteral("done")));
     }
 }
