@@ -21,11 +21,15 @@
 using State = InstanceLock::State;
 
 #ifndef Q_OS_WIN
-// Whether process `pid` stands at the start of system call `number`, as
-// strace holds it there; "running" or another number otherwise.
-bool inSystemCall(qint64 pid, long number)
+// Whether the program that strace (process `tracer`) runs stands at the
+// start of system call `number`, where strace holds it; its
+// /proc/<pid>/syscall says "running" or another number otherwise.
+bool tracedInSystemCall(qint64 tracer, long number)
 {
-    QFile call(QStringLiteral("/proc/%1/syscall").arg(pid));
+    QFile children(QStringLiteral("/proc/%1/task/%1/children").arg(tracer));
+    if (!children.open(QIODevice::ReadOnly))
+        return false;
+    QFile call(QStringLiteral("/proc/%1/syscall").arg(QString::fromLatin1(children.readAll().trimmed())));
     return call.open(QIODevice::ReadOnly) && call.readAll().split(' ').value(0) == QByteArray::number(number);
 }
 #endif
@@ -53,8 +57,7 @@ private slots:
 
 private:
     // This program as a holder, run as another user where asked.
-    // `slowCall`: each such system call of the holder's held up for seconds;
-    // the holder is then the started process itself, strace its grandchild.
+    // `slowCall`: each such system call of the holder's held up for seconds.
     static void startHolder(QProcess &holder, bool otherUser, const QStringList &arguments,
                             const QString &slowCall = QString());
 
@@ -75,8 +78,7 @@ void TestInstanceLock::startHolder(QProcess &holder, bool otherUser, const QStri
 {
     QStringList command = QStringList{QCoreApplication::applicationFilePath()} + arguments;
     if (!slowCall.isEmpty())
-        command = QStringList{"strace", "-D", "-qq", "-o", "/dev/null", "-e",
-                              "inject=" + slowCall + ":delay_enter=4000000"}
+        command = QStringList{"strace", "-qq", "-o", "/dev/null", "-e", "inject=" + slowCall + ":delay_enter=4000000"}
             + command;
     if (otherUser)
         holder.start(QStringLiteral("setpriv"), QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"}
@@ -206,7 +208,7 @@ void TestInstanceLock::lockFileAsFound()
         // Held up there, whatever its start took: the rest of this row has
         // the whole delay.
         const long call = found == QLatin1String("flock") ? SYS_flock : SYS_fchmod;
-        QTRY_VERIFY_WITH_TIMEOUT(inSystemCall(first.processId(), call), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(tracedInSystemCall(first.processId(), call), 30000);
         if (found == QLatin1String("flock"))
             QVERIFY(QFile::remove(path));
     } else if (otherUser) {
