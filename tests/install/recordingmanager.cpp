@@ -15,7 +15,8 @@ int main(int argc, char *argv[])
     if (!record)
         return 2;
     if (const char *after = std::getenv("TORVEX_RECORD_AFTER")) {
-        for (int i = 0; i < 1200 && !std::filesystem::exists(after); ++i)
+        std::error_code error;
+        for (int i = 0; i < 1200 && !std::filesystem::exists(after, error); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     std::ofstream out(record, std::ios::app);
