@@ -1,5 +1,6 @@
 // The install run's parts: the command line, the progress block's steps, the
 // timed pause and the wait for a process, with one real-time check of each.
+#include "doubles/cputime.h"
 #include "doubles/fakeservices.h"
 #include "install/installrun.h"
 #include "install/launchcommand.h"
@@ -12,27 +13,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include <ctime>
-
-#ifdef Q_OS_WIN
-#include <qt_windows.h>
-#endif
-
 namespace {
-// The CPU time this process has used, in milliseconds. The Windows C
-// library's clock() counts wall time instead.
-double cpuMs()
-{
-#ifdef Q_OS_WIN
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    const auto ms = [](FILETIME t) { return double((quint64(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e4; };
-    return ms(kernel) + ms(user);
-#else
-    return 1000.0 * double(std::clock()) / CLOCKS_PER_SEC;
-#endif
-}
-
 // The share of one core this process used since `startMs`, over `wallMs`.
 double cpuShare(double startMs, qint64 wallMs)
 {

@@ -95,7 +95,9 @@ void tst_InstallRun::runsEachListForReal()
     QElapsedTimer clock;
     clock.start();
     wizard.click("Command1");
-    QVERIFY2(clock.elapsed() < 5000, "only the application manager's runs take real time");
+    // Six program starts, under Wine on a busy machine too; the pauses alone
+    // would take 42 s or more.
+    QVERIFY2(clock.elapsed() < 30000, "only the application manager's runs take real time");
 
     QCOMPARE(ticksBeforeStart, QList<int>{0} + pauses);
     QCOMPARE(wizard.fakes.messages.shown,
@@ -118,8 +120,9 @@ void tst_InstallRun::runsEachListForReal()
 void tst_InstallRun::closeWithYesLeavesTheManagerRunning()
 {
     const QString record = m_temp.filePath(QStringLiteral("closed.log"));
+    const QString release = m_temp.filePath(QStringLiteral("closed.release"));
     qputenv("TORVEX_RECORD", record.toLocal8Bit());
-    qputenv("TORVEX_RECORD_DELAY_MS", "800");
+    qputenv("TORVEX_RECORD_AFTER", release.toLocal8Bit());
     RegFileRegistry registry(m_temp.filePath(QStringLiteral("registry.reg")));
     ObservedProcesses processes;
     WizardHarness wizard(&registry, &processes);
@@ -132,20 +135,23 @@ void tst_InstallRun::closeWithYesLeavesTheManagerRunning()
     QElapsedTimer clock;
     clock.start();
     wizard.click("Command1");
-    qunsetenv("TORVEX_RECORD_DELAY_MS");
+    qunsetenv("TORVEX_RECORD_AFTER");
 
-    // The run ended with the window, without waiting for the manager...
-    QVERIFY2(clock.elapsed() < 700, qPrintable(QString::number(clock.elapsed())));
+    // The run ended with the window, without waiting for the manager, which
+    // works until it is let go below (or for a minute)...
+    QVERIFY2(clock.elapsed() < 30000, qPrintable(QString::number(clock.elapsed())));
     QVERIFY(wizard.form->isUnloaded());
     QCOMPARE(wizard.fakes.messages.shown,
              QStringList{QStringLiteral("Question: Are you sure you want to cancel Torvex Setup?")});
     QVERIFY(!QFile::exists(record));
-    // ...which was not killed: it finishes its work, and nothing else ran.
+    // ...which was not killed: let go, it finishes its work, and nothing else
+    // ran.
+    QVERIFY(QFile(release).open(QIODevice::WriteOnly));
     auto recordedRuns = [&record] {
         QFile log(record);
         return log.open(QIODevice::ReadOnly) ? log.readAll().count('\n') : 0;
     };
-    QTRY_COMPARE_WITH_TIMEOUT(recordedRuns(), 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(recordedRuns(), 1, 30000);
 }
 
 QTEST_MAIN(tst_InstallRun)

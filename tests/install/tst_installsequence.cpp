@@ -85,7 +85,9 @@ void tst_InstallSequence::runsTheChosenList()
     QElapsedTimer clock;
     clock.start();
     wizard.click("Command1");
-    QVERIFY2(clock.elapsed() < 2000, "fast ticks keep the pauses short");
+    // At a second a tick the pauses alone would take 42 s or more; a busy
+    // machine may stretch the rest tenfold.
+    QVERIFY2(clock.elapsed() < 20000, "fast ticks keep the pauses short");
 
     QStringList expected;
     for (const QString &name : iniNames)
@@ -265,7 +267,8 @@ void tst_InstallSequence::closeDuringRun()
     QElapsedTimer clock;
     clock.start();
     wizard.click("Command1");
-    QVERIFY(clock.elapsed() < 1000);
+    // Real ticks would have held the first pause 15 s.
+    QVERIFY(clock.elapsed() < 10000);
 
     if (answer) {
         QCOMPARE(wizard.fakes.processes.started.size(), 2);

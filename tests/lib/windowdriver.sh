@@ -12,7 +12,7 @@ start_private_display() {
     # refused.
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
     xvfb_pid=$!
-    for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+    for _ in $(seq 300); do [[ -s $work/display ]] && break; sleep 0.1; done
     [[ -s $work/display ]] || fail "Xvfb did not start"
     export DISPLAY=:$(head -n1 "$work/display")
 }

@@ -14,10 +14,25 @@
 
 #ifndef Q_OS_WIN
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 #endif
 
 using State = InstanceLock::State;
+
+#ifndef Q_OS_WIN
+// Whether the program that strace (process `tracer`) runs stands at the
+// start of system call `number`, where strace holds it; its
+// /proc/<pid>/syscall says "running" or another number otherwise.
+bool tracedInSystemCall(qint64 tracer, long number)
+{
+    QFile children(QStringLiteral("/proc/%1/task/%1/children").arg(tracer));
+    if (!children.open(QIODevice::ReadOnly))
+        return false;
+    QFile call(QStringLiteral("/proc/%1/syscall").arg(QString::fromLatin1(children.readAll().trimmed())));
+    return call.open(QIODevice::ReadOnly) && call.readAll().split(' ').value(0) == QByteArray::number(number);
+}
+#endif
 
 // Another user's program (nobody's, through setpriv) needs the test to run as root.
 #ifdef Q_OS_WIN
@@ -146,7 +161,7 @@ void TestInstanceLock::heldUntilItsHolderIsGone()
         pid = said.value(1).toLongLong();
     }
     QFile(release).open(QIODevice::WriteOnly);
-    QTRY_COMPARE_WITH_TIMEOUT(InstanceLock(here).state(), State::Held, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(InstanceLock(here).state(), State::Held, 30000);
 }
 
 void TestInstanceLock::lockFileAsFound_data()
@@ -190,7 +205,10 @@ void TestInstanceLock::lockFileAsFound()
         const mode_t mask = ::umask(077);
         startHolder(first, false, {QStringLiteral("--hold"), path}, found);
         ::umask(mask);
-        QThread::msleep(1500);
+        // Held up there, whatever its start took: the rest of this row has
+        // the whole delay.
+        const long call = found == QLatin1String("flock") ? SYS_flock : SYS_fchmod;
+        QTRY_VERIFY_WITH_TIMEOUT(tracedInSystemCall(first.processId(), call), 30000);
         if (found == QLatin1String("flock"))
             QVERIFY(QFile::remove(path));
     } else if (otherUser) {
@@ -204,11 +222,11 @@ void TestInstanceLock::lockFileAsFound()
     // Tried as another user, and in time: nothing found there holds Setup up.
     QProcess holder;
     startHolder(holder, otherUser, {QStringLiteral("--hold"), path});
-    QVERIFY(holder.waitForReadyRead(10000));
+    QVERIFY(holder.waitForReadyRead(30000));
     const QString answer = QString::fromUtf8(holder.readAll());
     // The one that came first finds it held, never a lock of its own.
     if (first.state() != QProcess::NotRunning) {
-        QVERIFY(first.waitForFinished(20000));
+        QVERIFY(first.waitForFinished(30000));
         QVERIFY2(first.readAll().startsWith("unavailable:  0"), qPrintable(path));
     }
     holder.kill();

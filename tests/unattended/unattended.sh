@@ -23,6 +23,13 @@ export TORVEX_LOCK=$work/setup.lock
 failed=0
 fail() { echo "FAIL: $*"; failed=1; }
 count() { grep -c -e "$1" "$2"; }
+# Whether SIGTERM waits to be taken by process $1.
+term_pending() {
+    local pending mask
+    pending=$(awk '/^(SigPnd|ShdPnd):/ { printf "%s ", $2 }' "/proc/$1/status" 2>/dev/null) || return 1
+    for mask in $pending; do (( 16#$mask & 1 << (15 - 1) )) && return 0; done
+    return 1
+}
 
 echo "-- a whole run on the simulated handheld"
 export TORVEX_HANDHELD=$work/handheld TORVEX_APPMGR_DELAY_MS=0
@@ -51,11 +58,12 @@ bad=$(grep -Evc '^[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}\.[0-9]{3
 (( failed == 0 )) || cat "$log"
 
 echo "-- SIGTERM during the third run"
-# A manager that counts its runs and takes its time over the third.
+# A manager that counts its runs and holds the third until the file end3 is
+# there.
 cat >"$work/manager" <<'SCRIPT'
 #!/bin/sh
 n=$(($(cat runs 2>/dev/null || echo 0) + 1)); echo $n > runs
-[ $n = 3 ] && { : > started3; sleep 1; : > done3; }
+[ $n = 3 ] && { : > started3; while [ ! -e end3 ]; do sleep 0.05; done; : > done3; }
 exit 0
 SCRIPT
 chmod +x "$work/manager"
@@ -70,9 +78,12 @@ export TORVEX_REGISTRY=$work/registry.reg
 cd "$work/kit" || exit 1
 "$program" --unattended --accept-licence --platform 4.0-or-higher --log stop.log >"$work/out" 2>"$work/err" &
 pid=$!
-for _ in $(seq 200); do [[ -e started3 ]] && break; sleep 0.05; done
+for _ in $(seq 600); do [[ -e started3 ]] && break; sleep 0.05; done
 [[ -e started3 ]] || fail "the third run did not start"
 kill -TERM "$pid"
+# The third run ends only once Setup has taken the request in.
+for _ in $(seq 600); do grep -q 'SIGTERM: stopping' stop.log && break; sleep 0.05; done
+: > end3
 status=0
 wait "$pid" || status=$?
 (( status == 15 )) || fail "exited with $status, not 15"
@@ -98,7 +109,7 @@ for end in release kill; do
     LD_LIBRARY_PATH=":$LD_LIBRARY_PATH" "$program" --unattended --accept-licence --platform earlier --log first.log \
         >/dev/null 2>&1 &
     pid=$!
-    for _ in $(seq 200); do [[ -e holding ]] && break; sleep 0.05; done
+    for _ in $(seq 600); do [[ -e holding ]] && break; sleep 0.05; done
     [[ -e holding ]] || fail "$end: the first Setup did not start its run"
     status=0
     "$program" --unattended --accept-licence --platform earlier --log second.log --json >"$work/out" 2>"$work/err" ||
@@ -120,7 +131,8 @@ for end in release kill; do
     fi
     : > release
     wait "$pid" 2>/dev/null
-    for _ in $(seq 100); do flock -n "$TORVEX_LOCK" true && break; sleep 0.05; done
+    for _ in $(seq 600); do flock -n "$TORVEX_LOCK" true && break; sleep 0.05; done
+    flock -n "$TORVEX_LOCK" true || fail "$end: the lock is still held after its holders ended"
 done
 # Once the manager has ended, the lock holds no one back; nor does one that
 # cannot be used (a FIFO in its place, its name not UTF-8), which is said,
@@ -192,12 +204,13 @@ grep -q 'cannot find this installation file in' "$work/err" || fail "one file mi
 echo "-- nohup; a second SIGTERM while the log's FIFO has no reader"
 cd "$work/kit" || exit 1
 registry "$work/manager"
-rm -f runs started3 done3
+rm -f runs started3 done3 end3
 # The hang-up that nohup set aside stays aside: the list runs to its end.
 nohup "$program" --unattended --accept-licence --platform 4.0-or-higher >"$work/out" 2>"$work/err" &
 pid=$!
-for _ in $(seq 200); do [[ -e started3 ]] && break; sleep 0.05; done
+for _ in $(seq 600); do [[ -e started3 ]] && break; sleep 0.05; done
 kill -HUP "$pid"
+: > end3
 status=0
 wait "$pid" || status=$?
 (( status == 0 )) && [[ $(cat runs) == 6 ]] || fail "under nohup a hang-up gave $status after $(cat runs) runs"
@@ -210,11 +223,13 @@ for err in "$work/err" "$work/err.fifo"; do
     "$program" --unattended --accept-licence --platform 4.0-or-higher --log "$work/log.fifo" >"$work/out" 2>"$err" &
     pid=$!
     # Blocked in opening it, where the event loop never runs.
-    for _ in $(seq 100); do [[ $(cat "/proc/$pid/wchan" 2>/dev/null) == wait_for_partner ]] && break; sleep 0.05; done
+    for _ in $(seq 600); do [[ $(cat "/proc/$pid/wchan" 2>/dev/null) == wait_for_partner ]] && break; sleep 0.05; done
     kill -TERM "$pid"
-    sleep 0.2
+    # The second only once the first has been taken: two pending at once
+    # would be one.
+    for _ in $(seq 600); do term_pending "$pid" || break; sleep 0.05; done
     kill -TERM "$pid"
-    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+    for _ in $(seq 600); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
     kill -KILL "$pid" 2>/dev/null && fail "$err: a second SIGTERM did not end it"
     status=0
     wait "$pid" || status=$?
@@ -228,7 +243,14 @@ exec 7<&-
 echo "-- the log's reader and Setup's output go away mid-run; the manager prints"
 rm -f "$work/log.fifo"
 mkfifo "$work/log.fifo"
-head -n 2 "$work/log.fifo" >/dev/null &
+# The first run lasts until the reader has gone, so that a line comes after.
+cat >"$work/afterreader" <<'SCRIPT'
+#!/bin/sh
+while [ ! -e reader-gone ]; do sleep 0.05; done
+SCRIPT
+chmod +x "$work/afterreader"
+registry "$work/afterreader"
+{ head -n 2 "$work/log.fifo" >/dev/null; : > reader-gone; } &
 status=0
 "$program" --unattended --accept-licence --platform 4.0-or-higher --log "$work/log.fifo" --json >"$work/out" \
     2>"$work/err" || status=$?
