@@ -127,19 +127,20 @@ void tst_InstallRun::closeWithYesLeavesTheManagerRunning()
     ObservedProcesses processes;
     WizardHarness wizard(&registry, &processes);
     wizard.fakes.messages.answers = {true};
+    // Timed from the manager's start, which may be slow, to the window's end.
+    QElapsedTimer clock;
     processes.onStart = [&](const LaunchCommand &) {
+        clock.start();
         QTimer::singleShot(100, wizard.form.get(), [&] { wizard.form->close(); });
     };
 
     wizard.goToPage(4);
-    QElapsedTimer clock;
-    clock.start();
     wizard.click("Command1");
     qunsetenv("TORVEX_RECORD_AFTER");
 
     // The run ended with the window, without waiting for the manager, which
     // works until it is let go below (or for a minute)...
-    QVERIFY2(clock.elapsed() < 30000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY2(clock.isValid() && clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
     QVERIFY(wizard.form->isUnloaded());
     QCOMPARE(wizard.fakes.messages.shown,
              QStringList{QStringLiteral("Question: Are you sure you want to cancel Torvex Setup?")});

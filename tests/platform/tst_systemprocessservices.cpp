@@ -316,7 +316,7 @@ void TestSystemProcessServices::destroyingTheWatcherLeavesTheProcessRunning()
     const QString go = dir.filePath(QStringLiteral("go"));
     const qsizetype descriptorsBefore = openDescriptors();
     QString error;
-    const QString script = QStringLiteral("while [ ! -e \"$0\" ]; do sleep 0.05; done");
+    const QString script = QStringLiteral("i=0; while [ ! -e \"$0\" ] && [ $i -lt 600 ]; do sleep 0.05; i=$((i+1)); done");
     auto launched = m_services.start({QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script, go}, QString()}, &error);
     QVERIFY2(launched, qPrintable(error));
     auto *child = qobject_cast<ChildProcess *>(launched.get());

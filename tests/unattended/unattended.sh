@@ -81,8 +81,12 @@ pid=$!
 for _ in $(seq 600); do [[ -e started3 ]] && break; sleep 0.05; done
 [[ -e started3 ]] || fail "the third run did not start"
 kill -TERM "$pid"
-# The third run ends only once Setup has taken the request in.
+# The third run ends only once Setup has taken the request in, and Setup
+# waits for it.
 for _ in $(seq 600); do grep -q 'SIGTERM: stopping' stop.log && break; sleep 0.05; done
+grep -q 'SIGTERM: stopping' stop.log || fail "the stop was not taken during the run"
+sleep 0.3
+kill -0 "$pid" 2>/dev/null || fail "exited before the run in progress ended"
 : > end3
 status=0
 wait "$pid" || status=$?
@@ -246,7 +250,8 @@ mkfifo "$work/log.fifo"
 # The first run lasts until the reader has gone, so that a line comes after.
 cat >"$work/afterreader" <<'SCRIPT'
 #!/bin/sh
-while [ ! -e reader-gone ]; do sleep 0.05; done
+i=0
+while [ ! -e reader-gone ] && [ $i -lt 600 ]; do sleep 0.05; i=$((i + 1)); done
 SCRIPT
 chmod +x "$work/afterreader"
 registry "$work/afterreader"
