@@ -3,8 +3,9 @@
 # code-signing certificate made for this run in a temporary folder (nothing
 # secret is kept): built with --sign --test, so the signed program also runs
 # the end-to-end install under Wine, then the zip's TorvexSetup.exe verified
-# against that certificate. Before that, a missing certificate and a wrong
-# password must each stop the build with a message and leave no zip.
+# against that certificate. Before that, it is built unsigned, and then a
+# missing certificate and a wrong password must each stop the build with a
+# message and leave no zip.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build-windows
