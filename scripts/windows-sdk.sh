@@ -4,7 +4,7 @@
 # ~/.cache/torvexsetup) and prints the folder it is in.
 # Unpacks ../shared/windows-sdk/ beside the project when that archive is there
 # and its SHA-256 matches; otherwise builds it from Debian's qt6-base source
-# package (measured time in the README), first enabling source
+# package (measured time in docs/windows.md), first enabling source
 # packages from the machine's own package sources (scripts/deb-src-entries.sh).
 # Only the folder goes to standard output, so that qt=$(windows-sdk.sh)
 # gets nothing else; everything else goes to standard error.
