@@ -72,7 +72,7 @@ scratch=$(mktemp -d -t torvex-deb-src.XXXXXX)
 # Another root is read with its own apt configuration (apt.conf.d), not this
 # machine's.
 if [[ $root != / ]]; then
-    printf 'Dir "%s/";\n' "$(realpath -- "$root")" >"$scratch/apt.conf"
+    printf 'Dir "%s/";\n' "$(realpath -m -- "$root")" >"$scratch/apt.conf"
     export APT_CONFIG=$scratch/apt.conf
 fi
 
