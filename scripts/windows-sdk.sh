@@ -101,20 +101,19 @@ enable_sources() {
 work=$cache/qt-build
 if [[ -z $own ]]; then
     say "building Qt 6.4.2 for Windows (static) from Debian's qt6-base source package instead:"
-    say "this takes about an hour on two busy cores and about 3 GB of disk"
     apt-get source --print-uris qt6-base >/dev/null 2>&1 || enable_sources
-    rm -rf "$work"
-    mkdir -p "$work"
-    cd "$work"
+fi
+say "this takes about an hour on two busy cores and about 3 GB of disk"
+rm -rf "$work"
+mkdir -p "$work"
+cd "$work"
+if [[ -z $own ]]; then
     apt-get source --download-only qt6-base
     tar -xJf qt6-base_6.4.2+dfsg.orig.tar.xz
     source_version=$(sed -n 's/^Version: //p' qt6-base_*.dsc)
 else
     # The user's tree is built where Debian's would be unpacked; it is only
     # read.
-    rm -rf "$work"
-    mkdir -p "$work"
-    cd "$work"
     ln -s -- "$own" qtbase-everywhere-src-6.4.2
 fi
 cat > mingw.cmake <<'EOT'
