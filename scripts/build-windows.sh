@@ -8,6 +8,8 @@
 #           by TORVEX_SIGN_TIMESTAMP_URL when that is set
 #   --test  then runs the tests under Wine and the end-to-end install of the
 #           unpacked zip on the simulated handheld
+#   --source-url URL  where the program's source is published, as the zip's
+#           README offers it; a signed build is refused without one
 # Installs what is missing and provides the Qt for Windows first
 # (scripts/windows-sdk.sh).
 set -euo pipefail
@@ -16,12 +18,20 @@ build=build-windows
 
 sign=OFF
 test=no
-for option in "$@"; do
-    case $option in
+# Without an address the build's README keeps the placeholder, which only
+# an unsigned build accepts.
+source_url=(-UTORVEX_SOURCE_URL)
+while (( $# )); do
+    case $1 in
         --sign) sign=ON ;;
         --test) test=yes ;;
-        *) echo "build-windows.sh: unknown option $option (known: --sign, --test)" >&2; exit 2 ;;
+        --source-url)
+            [[ -n ${2-} ]] || { echo "build-windows.sh: --source-url needs the address" >&2; exit 2; }
+            source_url=(-DTORVEX_SOURCE_URL="$2")
+            shift ;;
+        *) echo "build-windows.sh: unknown option $1 (known: --sign, --test, --source-url URL)" >&2; exit 2 ;;
     esac
+    shift
 done
 
 # A zip of an earlier run must not stand for this one if this one fails.
@@ -34,7 +44,7 @@ scripts/install-deps.sh --with-windows-tools
 qt=${TORVEX_WINDOWS_QT:-$(scripts/windows-sdk.sh)}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/windows-toolchain.cmake" -DTORVEX_WINDOWS_QT="$qt" \
-    -DTORVEX_SIGN="$sign" >/dev/null
+    -DTORVEX_SIGN="$sign" "${source_url[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 zip=$(cat "$build/zip-name.txt")
 rm -f "$build/$zip"

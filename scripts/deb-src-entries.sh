@@ -11,19 +11,22 @@
 # What apt reads decides: entries it does not read (disabled or commented
 # out) are left out, and so are the archives, suites and components that
 # have a source entry already, in either format; CD-ROM entries too.
-# The new files (readable by all unless one of the sources files is not)
-# are put in place only once apt, given a copy of the machine's sources with
-# them added, reads them without an error or a new warning; the files it
-# wrote before are replaced (or removed, when every entry has its sources
-# already). When there is nothing it can use, or apt refuses the result, it
-# says so and stops, touching nothing; so it does when, with them, some
-# binary index apt reads would still have no source index (an entry written
-# in a way this script does not follow).
+# Each new file is readable by all unless a file apt reads that an entry of
+# it was copied from is not. They are put in place only once apt, given a
+# copy of the machine's sources with them added, reads them without an error
+# or a new warning; each replaces the file it wrote before in one rename, and
+# only then is a file of an earlier run that is no longer written removed
+# (all of them, when every entry has its sources already). An entry written
+# in a way this script does not follow (whose binary index would still have
+# no source index) is left out and named. When there is nothing it can use,
+# apt refuses the result, or no file can be written, it says so and stops,
+# touching nothing.
 # Usage: deb-src-entries.sh [ROOT]   the apt configuration under ROOT/etc/apt (default /)
 # Exit status: 0 written or nothing to do, 1 nothing usable, 2 usage,
-# 3 apt cannot read the sources (as they are, or with the new entries) or a
-# binary index would still lack its source one, 4 the sources are not
-# readable by this user.
+# 3 apt cannot read the sources (as they are, or with the new entries), or
+# no entry can be copied for a binary index without a source one, 4 the
+# sources are not readable by this user, 5 the new files cannot be written
+# (a full disk).
 set -euo pipefail
 # Field names are compared in the C locale: in a Turkish one, "URIs" lowers
 # to "urIs".
@@ -41,6 +44,8 @@ case ${1-/} in
 esac
 (( $# <= 1 )) || { echo "$usage" >&2 || true; exit 2; }
 root=${1-/}
+# apt's configuration syntax has no way to quote these.
+[[ $root != *[\"$'\n']* ]] || { echo "deb-src-entries.sh: ROOT cannot hold a double quote or a line break" >&2 || true; exit 2; }
 apt=${root%/}/etc/apt
 parts=$apt/sources.list.d
 ours=(torvex-deb-src.sources torvex-deb-src.list)
@@ -49,19 +54,13 @@ command -v apt-get >/dev/null || { say "apt-get not found; this is for Debian an
 
 sudo=()
 [[ -w $parts || $(id -u) -eq 0 ]] || sudo=(sudo)
-# Temporaries carry their run's id, so that an interruption between creating
-# and naming one still removes it, and a run that was killed leaves them to
-# the next one.
-scratch=$(mktemp -d -t "torvex-deb-src.$$.XXXXXX")
-ownerless() { # <temporary>
-    local pid=${1##*torvex-deb-src.}
-    pid=${pid%%.*}
-    [[ -e $1 && ( $pid == "$$" || ! -e /proc/$pid ) ]]
-}
+# Only this run's own temporaries are removed: they are named in variables
+# as they are made (a trap runs only once the assignment is done).
+scratch=
+declare -A staged=()
 cleanup() {
-    local left
-    for left in "${scratch%/*}"/torvex-deb-src.*; do ownerless "$left" && rm -rf -- "$left" 2>/dev/null; done
-    for left in "$parts"/.torvex-deb-src.*; do ownerless "$left" && "${sudo[@]}" rm -f -- "$left"; done
+    [[ -z $scratch ]] || rm -rf -- "$scratch" 2>/dev/null
+    (( ${#staged[@]} == 0 )) || "${sudo[@]}" rm -f -- "${staged[@]}"
     return 0
 }
 trap cleanup EXIT
@@ -69,21 +68,28 @@ trap 'exit 129' HUP
 trap 'exit 130' INT
 trap 'exit 131' QUIT
 trap 'exit 143' TERM
+scratch=$(mktemp -d -t torvex-deb-src.XXXXXX)
+# Another root is read with its own apt configuration (apt.conf.d), not this
+# machine's.
+if [[ $root != / ]]; then
+    printf 'Dir "%s/";\n' "$(realpath -m -- "$root")" >"$scratch/apt.conf"
+    export APT_CONFIG=$scratch/apt.conf
+fi
 
 # A snapshot of the sources, without the files of ours being replaced: every
 # file of the folder, so that apt, reading the copies, decides which names
 # count as it does on the machine. Sources this user cannot read are not
-# taken as empty. A URI may carry a password: when some of these files are
-# not for every user to read, neither are the new ones.
+# taken as empty. A URI may carry a password: the copies of files not for
+# every user to read are noted, and so is a new file with an entry of theirs.
 unreadable() { say "cannot read $1; run this as root"; exit 4; }
 [[ ! -e $apt || -x $apt ]] || unreadable "$apt"
 [[ ! -e $parts || ( -r $parts && -x $parts ) ]] || unreadable "$parts"
 mkdir "$scratch/parts"
-mode=644
+declare -A private=()
 snapshot() { # <file> <copy>
     [[ -r $1 ]] || unreadable "$1"
     cp -- "$1" "$2"
-    (( 8#$(stat -L -c %a -- "$1") & 4 )) || mode=600
+    (( 8#$(stat -L -c %a -- "$1") & 4 )) || private[$2]=1
 }
 [[ -f $apt/sources.list ]] && snapshot "$apt/sources.list" "$scratch/sources.list"
 for file in "$parts"/*; do
@@ -136,7 +142,9 @@ done
 # Stanzas are separated by empty lines; a field goes on in lines that start
 # with a blank (an inline Signed-By key, say); lines starting with # are
 # comments. One-line entries are "deb [options] URI suite components".
-awk -v out822="$scratch/new.sources" -v outline="$scratch/new.list" -v targets="$scratch/targets" '
+# The files each new one has entries from go to from.sources and from.list.
+awk -v out822="$scratch/new.sources" -v outline="$scratch/new.list" -v targets="$scratch/targets" \
+    -v from822="$scratch/from.sources" -v fromline="$scratch/from.list" '
 function slash(u) { return u ~ /\/$/ ? u : u "/" }
 # A word of a one-line entry as apt takes it: quotes dropped, %XX decoded.
 function unq(w,    out, i) {
@@ -182,7 +190,7 @@ function group(    i, g) {
 }
 # Targets would leave the copy without its Sources index.
 function kept(f) { return f !~ /^targets(-add|-remove)?$/ }
-function stanza_out(text) { printf "%s%s", (written822++ ? "\n" : ""), text > out822 }
+function stanza_out(text) { printf "%s%s", (written822++ ? "\n" : ""), text > out822; print from > from822 }
 function flush(    i, text, f, nu, u, ns, s, nc, c, g, parts) {
     if (lines && !disabled(value["enabled"]) && (" " value["types"] " ") ~ /[ \t]deb[ \t]/) {
         nu = words(value["uris"], u); ns = words(value["suites"], s); nc = words(value["components"], c)
@@ -235,6 +243,7 @@ function oneline(text,    k, rest, opts, i, w, n, u, s, c, g, parts) {
     for (g = 1; g <= ngroups; g++) {
         split(gkey[g], parts, "\t")
         print "deb-src " opts parts[1] " " parts[2] gcomps[gkey[g]] > outline
+        print FILENAME > fromline
     }
 }
 FILENAME == targets {
@@ -256,6 +265,7 @@ FILENAME !~ /\.sources$/ { oneline($0); next }
     next
 }
 {
+    if (!lines) from = FILENAME
     colon = index($0, ":")
     name = tolower(substr($0, 1, colon ? colon - 1 : length($0)))
     sub(/[ \t]+$/, "", name)
@@ -280,24 +290,39 @@ if (( ${#new[@]} )); then
         exit 3
     fi
 fi
-lacking "$scratch/targets" >"$scratch/lacking" || true
-if [[ -s $scratch/lacking ]]; then
-    say "these would still have no source entry (written in a way this script does not follow); nothing changed:"
-    sort "$scratch/lacking" >&2 || true
+# Entries it could not copy are left out, and named once the rest is in place.
+lacking "$scratch/targets" | sort >"$scratch/lacking" || true
+if [[ -s $scratch/lacking ]] && (( ${#new[@]} == 0 )); then
+    say "these have no source entry, and this script cannot copy theirs (written in a way it does not follow); nothing changed:"
+    cat "$scratch/lacking" >&2 || true
     exit 3
 fi
 
-# The old files go first and each new one is renamed into place whole, so
-# that apt, whenever it looks, reads either what it read before or a part
-# of what was checked above.
-(( ${#new[@]} == 0 )) || [[ -d $parts ]] || "${sudo[@]}" mkdir -m 755 -- "$parts"
-"${sudo[@]}" rm -f -- "$parts/${ours[0]}" "$parts/${ours[1]}"
+# Every new file is written whole beside the old ones before any is renamed
+# into place, and a file of ours no longer written is removed only after
+# that: apt, whenever it looks, and after a run stopped anywhere, reads what
+# it read before, or that with a part of what was checked above.
+unwritable() { say "cannot write the new files in $parts (a full disk?); nothing changed"; exit 5; }
+(( ${#new[@]} == 0 )) || [[ -d $parts ]] || "${sudo[@]}" mkdir -m 755 -- "$parts" || unwritable
 for kind in "${new[@]}"; do
-    tmp=$("${sudo[@]}" mktemp "$parts/.torvex-deb-src.$$.XXXXXX")
-    "${sudo[@]}" cp -- "$scratch/new.$kind" "$tmp"
-    "${sudo[@]}" chmod "$mode" "$tmp"
-    "${sudo[@]}" mv -f -T -- "$tmp" "$parts/torvex-deb-src.$kind"
+    mode=644
+    while IFS= read -r file; do [[ -z ${private[$file]-} ]] || mode=600; done <"$scratch/from.$kind"
+    staged[$kind]=$("${sudo[@]}" mktemp "$parts/.torvex-deb-src.XXXXXX") || unwritable
+    "${sudo[@]}" cp -- "$scratch/new.$kind" "${staged[$kind]}" 2>/dev/null || unwritable
+    "${sudo[@]}" chmod "$mode" "${staged[$kind]}" || unwritable
+done
+for kind in "${new[@]}"; do
+    "${sudo[@]}" mv -f -T -- "${staged[$kind]}" "$parts/torvex-deb-src.$kind"
+    unset "staged[$kind]"
+done
+for kind in sources list; do
+    [[ ! -e $parts/torvex-deb-src.$kind || " ${new[*]} " == *" $kind "* ]] ||
+        "${sudo[@]}" rm -f -- "$parts/torvex-deb-src.$kind"
 done
 (( ${#new[@]} )) || say "source packages are enabled already; nothing to add"
 for kind in "${new[@]}"; do say "wrote $parts/torvex-deb-src.$kind"; done
+if [[ -s $scratch/lacking ]]; then
+    say "left out, as this script cannot copy their entries (written in a way it does not follow):"
+    cat "$scratch/lacking" >&2 || true
+fi
 exit 0

@@ -4,8 +4,9 @@
 # secret is kept): built with --sign --test, so the signed program also runs
 # the end-to-end install under Wine, then the zip's TorvexSetup.exe verified
 # against that certificate. Before that, it is built unsigned, and then a
-# missing certificate and a wrong password must each stop the build with a
-# message and leave no zip.
+# missing certificate, a wrong password and the placeholder source address
+# must each stop the build with a message and leave no zip. The address it
+# signs with is a name reserved for tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build-windows
@@ -42,14 +43,17 @@ refused() {
     [[ -z $(find "$build" -maxdepth 1 -name '*.zip' 2>/dev/null) ]] ||
         { echo "FAIL: a zip left after --sign with $why" >&2; exit 1; }
 }
-refused "no certificate named" env -u TORVEX_SIGN_PKCS12 scripts/build-windows.sh --sign
+url=https://torvexsetup.test/source
+refused "no certificate named" env -u TORVEX_SIGN_PKCS12 scripts/build-windows.sh --sign --source-url "$url"
 echo wrong >"$keys/wrong-password"
-refused "a wrong password" env TORVEX_SIGN_PASSWORD_FILE="$keys/wrong-password" scripts/build-windows.sh --sign
+refused "a wrong password" env TORVEX_SIGN_PASSWORD_FILE="$keys/wrong-password" scripts/build-windows.sh --sign --source-url "$url"
+refused "the placeholder source address" scripts/build-windows.sh --sign
 
-scripts/build-windows.sh --sign --test
+scripts/build-windows.sh --sign --test --source-url "$url"
 
 zip=$(cat "$build/zip-name.txt")
-(cd "$keys" && cmake -E tar xf "$OLDPWD/$build/$zip" "${zip%.zip}/TorvexSetup.exe")
+(cd "$keys" && cmake -E tar xf "$OLDPWD/$build/$zip" "${zip%.zip}/TorvexSetup.exe" "${zip%.zip}/README.txt")
+grep -qF "$url" "$keys/${zip%.zip}/README.txt" || { echo "FAIL: the zip's README.txt does not offer the source at $url" >&2; exit 1; }
 osslsigncode verify -CAfile "$keys/certificate.pem" -in "$keys/${zip%.zip}/TorvexSetup.exe" >"$keys/verify.log" 2>&1 ||
     { cat "$keys/verify.log" >&2; echo "FAIL: the zip's TorvexSetup.exe does not verify against the certificate" >&2; exit 1; }
 echo "The zip's TorvexSetup.exe is signed and verifies against the test certificate"

@@ -6,18 +6,31 @@
 # and its SHA-256 matches; otherwise builds it from Debian's qt6-base source
 # package (measured time in docs/windows.md), first enabling source
 # packages from the machine's own package sources (scripts/deb-src-entries.sh).
+#   --source DIR  builds the qtbase source tree DIR instead (a changed Qt, to
+#                 relink the program with), the same way, into the cache's
+#                 qt-mingw-w64-x86_64-static-own, anew on every run
 # Only the folder goes to standard output, so that qt=$(windows-sdk.sh)
 # gets nothing else; everything else goes to standard error.
 set -euo pipefail
+say() { echo "windows-sdk.sh: $*" >&2; }
+own=
+case ${1-} in
+    "") ;;
+    --source)
+        [[ $# -eq 2 && -f ${2-}/CMakeLists.txt && -d $2/src/corelib ]] ||
+            { say "--source names a qtbase source tree (with CMakeLists.txt and src/corelib)"; exit 2; }
+        own=$(realpath -- "$2") ;;
+    *) say "usage: windows-sdk.sh [--source QTBASE-SOURCE-DIR]"; exit 2 ;;
+esac
 cd "$(dirname "$0")/.."
 exec 3>&1 1>&2
 
 name=qt-6.4.2-mingw-w64-x86_64-static
+[[ -z $own ]] || name=qt-mingw-w64-x86_64-static-own
 cache=${TORVEX_CACHE:-$HOME/.cache/torvexsetup}
 sdk=$cache/$name
 archive_dir=${TORVEX_SDK_ARCHIVE_DIR:-../shared/windows-sdk}
 archive=$archive_dir/$name.tar.xz
-say() { echo "windows-sdk.sh: $*" >&2; }
 
 # Both ways below put the folder in place only once it is whole.
 complete() {
@@ -25,14 +38,14 @@ complete() {
        -f $sdk/plugins/imageformats/libqjpeg.a && -f $sdk/LICENSES/LGPL-3.0-only.txt &&
        -f $sdk/attributions/src/3rdparty/zlib/qt_attribution.json && -f $sdk/debian-source.txt ]]
 }
-if complete; then
+if [[ -z $own ]] && complete; then
     echo "$sdk" >&3
     exit 0
 fi
 mkdir -p "$cache"
 rm -rf "$sdk" "$sdk.partial"
 
-if [[ -f $archive && -f $archive.sha256 ]] &&
+if [[ -z $own && -f $archive && -f $archive.sha256 ]] &&
    (cd "$archive_dir" && sha256sum --check --status "$name.tar.xz.sha256"); then
     say "unpacking $archive"
     mkdir -p "$sdk.partial"
@@ -46,36 +59,63 @@ if [[ -f $archive && -f $archive.sha256 ]] &&
     exit 0
 fi
 
-if [[ -f $archive ]]; then
+sudo=()
+[[ $(id -u) -ne 0 ]] && sudo=(sudo)
+if [[ -n $own ]]; then
+    say "building Qt for Windows (static) from $own:"
+elif [[ -f $archive ]]; then
     say "$archive does not match its SHA-256; not used"
 else
     say "no $archive"
 fi
-say "building Qt 6.4.2 for Windows (static) from Debian's qt6-base source package instead:"
-say "this takes about an hour on two busy cores and about 3 GB of disk"
-
-sudo=()
-[[ $(id -u) -ne 0 ]] && sudo=(sudo)
 # The source package needs source entries; they come from the machine's own
-# binary ones, so their mirrors and keys are the machine's too.
-if ! apt-get source --print-uris qt6-base >/dev/null 2>&1; then
-    scripts/deb-src-entries.sh /
-    if ! "${sudo[@]}" apt-get update -qq || ! apt-get source --print-uris qt6-base >/dev/null 2>&1; then
-        # Leaves apt as it found it.
-        "${sudo[@]}" rm -f /etc/apt/sources.list.d/torvex-deb-src.sources /etc/apt/sources.list.d/torvex-deb-src.list
-        "${sudo[@]}" apt-get update -qq || true
-        say "the source package qt6-base cannot be had from this machine's package sources;"
-        say "enable source packages for the release's main component by hand, or put the SDK archive in $archive_dir"
-        exit 1
+# binary ones, so their mirrors and keys are the machine's too. Should apt
+# still not find it, apt is left as it was found: the files of ours that were
+# there before are put back as they were, and only new ones are removed.
+parts=/etc/apt/sources.list.d
+enable_sources() {
+    local held kind
+    held=$(mktemp -d)
+    for kind in sources list; do
+        [[ ! -e $parts/torvex-deb-src.$kind ]] || "${sudo[@]}" cp -p -- "$parts/torvex-deb-src.$kind" "$held/"
+    done
+    scripts/deb-src-entries.sh / || { "${sudo[@]}" rm -rf -- "$held"; exit 1; }
+    if "${sudo[@]}" apt-get update -qq && apt-get source --print-uris qt6-base >/dev/null 2>&1; then
+        "${sudo[@]}" rm -rf -- "$held"
+        return 0
     fi
-fi
+    for kind in sources list; do
+        if [[ -e $held/torvex-deb-src.$kind ]]; then
+            "${sudo[@]}" cp -p -- "$held/torvex-deb-src.$kind" "$parts/.torvex-deb-src.$kind.was"
+            "${sudo[@]}" mv -f -T -- "$parts/.torvex-deb-src.$kind.was" "$parts/torvex-deb-src.$kind"
+        else
+            "${sudo[@]}" rm -f -- "$parts/torvex-deb-src.$kind"
+        fi
+    done
+    "${sudo[@]}" rm -rf -- "$held"
+    "${sudo[@]}" apt-get update -qq || true
+    say "the source package qt6-base cannot be had from this machine's package sources;"
+    say "enable source packages for the release's main component by hand, or put the SDK archive in $archive_dir"
+    exit 1
+}
 work=$cache/qt-build
+if [[ -z $own ]]; then
+    say "building Qt 6.4.2 for Windows (static) from Debian's qt6-base source package instead:"
+    apt-get source --print-uris qt6-base >/dev/null 2>&1 || enable_sources
+fi
+say "this takes about an hour on two busy cores and about 3 GB of disk"
 rm -rf "$work"
 mkdir -p "$work"
 cd "$work"
-apt-get source --download-only qt6-base
-tar -xJf qt6-base_6.4.2+dfsg.orig.tar.xz
-source_version=$(sed -n 's/^Version: //p' qt6-base_*.dsc)
+if [[ -z $own ]]; then
+    apt-get source --download-only qt6-base
+    tar -xJf qt6-base_6.4.2+dfsg.orig.tar.xz
+    source_version=$(sed -n 's/^Version: //p' qt6-base_*.dsc)
+else
+    # The user's tree is built where Debian's would be unpacked; it is only
+    # read.
+    ln -s -- "$own" qtbase-everywhere-src-6.4.2
+fi
 cat > mingw.cmake <<'EOT'
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
@@ -105,7 +145,8 @@ cmake --install build
 cp mingw.cmake "$sdk.partial/lib/cmake/Qt6/mingw-w64-x86_64.cmake"
 sed -i 's|set(__qt_initially_configured_toolchain_file "[^"]*")|set(__qt_initially_configured_toolchain_file "${CMAKE_CURRENT_LIST_DIR}/mingw-w64-x86_64.cmake")|' \
     "$sdk.partial/lib/cmake/Qt6/qt.toolchain.cmake"
-echo "qt6-base $source_version" >"$sdk.partial/debian-source.txt"
+# A changed Qt is no Debian source: the zip's README then names no package.
+[[ -n $own ]] || echo "qt6-base $source_version" >"$sdk.partial/debian-source.txt"
 mkdir -p "$sdk.partial/LICENSES"
 cp qtbase-everywhere-src-6.4.2/LICENSES/* "$sdk.partial/LICENSES/"
 # What the program carries of Qt's third-party code, and under which terms:

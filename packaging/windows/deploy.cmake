@@ -11,21 +11,56 @@ if(NOT qt_type STREQUAL "STATIC_LIBRARY")
                     "(run windeployqt on the zip's TorvexSetup.exe, or build against a static Qt)")
 endif()
 
-# The Qt prefix: LICENSES/, attributions/ and the source version.
+# The Qt prefix: LICENSES/, attributions/ and the source version, as the
+# SDK step leaves them. Another static Qt (a changed one to relink with) may
+# have no attributions/ (notices.cmake then takes Qt's licence texts) and no
+# LICENSES/: TORVEX_QT_LICENCES (cache or environment) then names its
+# source's LICENSES folder.
 get_filename_component(TORVEX_QT_DIR "${Qt6_DIR}/../../.." ABSOLUTE)
 if(EXISTS "${TORVEX_QT_DIR}/debian-source.txt")
     file(STRINGS "${TORVEX_QT_DIR}/debian-source.txt" TORVEX_QT_SOURCE LIMIT_COUNT 1)
+    set(TORVEX_QT_ORIGIN "from qtbase ${Qt6_VERSION} as Debian packages it\n(source package ${TORVEX_QT_SOURCE})")
+    set(TORVEX_QT_SOURCE_OFFER "qtbase ${Qt6_VERSION}, the original source of Debian's source
+  package ${TORVEX_QT_SOURCE} (qt6-base_6.4.2+dfsg.orig.tar.xz, from
+  any Debian mirror or https://snapshot.debian.org/package/qt6-base/).")
 else()
-    set(TORVEX_QT_SOURCE "qtbase ${Qt6_VERSION}")
+    set(TORVEX_QT_ORIGIN "from qtbase ${Qt6_VERSION}, built from a source of its own\n(not Debian's)")
+    set(TORVEX_QT_SOURCE_OFFER "qtbase ${Qt6_VERSION}, built from a source of its own (not
+  Debian's), which whoever passes this program on offers with it.")
 endif()
+if(NOT TORVEX_QT_LICENCES)
+    if(DEFINED ENV{TORVEX_QT_LICENCES})
+        set(TORVEX_QT_LICENCES "$ENV{TORVEX_QT_LICENCES}")
+    else()
+        set(TORVEX_QT_LICENCES "${TORVEX_QT_DIR}/LICENSES")
+    endif()
+endif()
+foreach(licence LGPL-3.0-only GPL-3.0-only)
+    if(NOT EXISTS "${TORVEX_QT_LICENCES}/${licence}.txt")
+        message(FATAL_ERROR "No ${licence}.txt in ${TORVEX_QT_LICENCES}: set TORVEX_QT_LICENCES to the LICENSES "
+                            "folder of the source the Qt at ${TORVEX_QT_DIR} was built from")
+    endif()
+endforeach()
 
 install(DIRECTORY "${TORVEX_KIT_DIR}/" DESTINATION .)
 install(FILES "${PROJECT_SOURCE_DIR}/LICENSE" DESTINATION . RENAME LICENSE.txt)
 # The LGPL 3 is the GPL 3 with extra permissions: both go with the program.
-install(FILES "${TORVEX_QT_DIR}/LICENSES/LGPL-3.0-only.txt" DESTINATION . RENAME Qt-LGPL-3.0.txt)
-install(FILES "${TORVEX_QT_DIR}/LICENSES/GPL-3.0-only.txt" DESTINATION . RENAME GPL-3.0.txt)
+install(FILES "${TORVEX_QT_LICENCES}/LGPL-3.0-only.txt" DESTINATION . RENAME Qt-LGPL-3.0.txt)
+install(FILES "${TORVEX_QT_LICENCES}/GPL-3.0-only.txt" DESTINATION . RENAME GPL-3.0.txt)
+# The placeholder serves builds for testing only: a signed build is a
+# release, whose licence offer must point where the source really is.
 set(TORVEX_SOURCE_URL "https://torvex.invalid/torvexsetup" CACHE STRING
     "Where the program's source is published, as the Windows zip's README names it")
+option(TORVEX_SIGN "Sign TorvexSetup.exe in the zip (packaging/windows/sign.cmake)" OFF)
+if(TORVEX_SIGN AND NOT TORVEX_SOURCE_URL MATCHES "^[A-Za-z][A-Za-z0-9+.-]*://[^/.]+\\.[^/]+")
+    message(FATAL_ERROR "Signing a release needs the address its source is published at "
+                        "(TORVEX_SOURCE_URL, scripts/build-windows.sh --source-url URL); "
+                        "\"${TORVEX_SOURCE_URL}\" is none")
+elseif(TORVEX_SIGN AND TORVEX_SOURCE_URL MATCHES "^[^:]*://([^/]*[.@])?(invalid|example|localhost|example\\.(com|net|org))([:/]|$)")
+    message(FATAL_ERROR "Signing a release needs the address its source is published at "
+                        "(TORVEX_SOURCE_URL, scripts/build-windows.sh --source-url URL), not the placeholder "
+                        "${TORVEX_SOURCE_URL}")
+endif()
 configure_file("${CMAKE_CURRENT_LIST_DIR}/README.txt.in" "${CMAKE_CURRENT_BINARY_DIR}/README.txt" @ONLY)
 install(FILES "${CMAKE_CURRENT_BINARY_DIR}/README.txt" DESTINATION .)
 
@@ -38,6 +73,7 @@ install(FILES "${CMAKE_CURRENT_BINARY_DIR}/README.txt" DESTINATION .)
 torvex_write_notices(
     OUTPUT "${CMAKE_CURRENT_BINARY_DIR}/THIRD-PARTY-NOTICES.txt"
     QT_DIR "${TORVEX_QT_DIR}"
+    LICENCES "${TORVEX_QT_LICENCES}"
     TEMPLATE "${CMAKE_CURRENT_LIST_DIR}/THIRD-PARTY-NOTICES.txt.in"
     IDS doubleconversion easing freetype freetype-zlib freetype-bdf freetype-pcf harfbuzz-ng
         libjpeg libpng md4c pcre2 pcre2-sljit tinycbor zlib unicode-character-database unicode-cldr
@@ -59,7 +95,6 @@ unset(CPACK_INSTALL_PREFIX)
 
 # Signed before it is packed, with the certificate named at packing time
 # (sign.cmake): nothing of it is kept in the build's cache.
-option(TORVEX_SIGN "Sign TorvexSetup.exe in the zip (packaging/windows/sign.cmake)" OFF)
 if(TORVEX_SIGN)
     set(CPACK_PRE_BUILD_SCRIPTS "${CMAKE_CURRENT_LIST_DIR}/sign.cmake")
 endif()

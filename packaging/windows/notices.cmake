@@ -1,4 +1,4 @@
-# torvex_write_notices(OUTPUT file QT_DIR dir TEMPLATE file IDS id...)
+# torvex_write_notices(OUTPUT file QT_DIR dir LICENCES dir TEMPLATE file IDS id...)
 # Writes the third-party notices of the Windows program: for each Qt
 # attribution named by its Id, from the SDK's attributions/ (each
 # qt_attribution.json of Qt's source with the files it names), the name,
@@ -6,13 +6,37 @@
 # @QT_ATTRIBUTIONS@ in TEMPLATE (which has the rest by hand, and may name
 # other variables of the caller as @NAME@). An Id the SDK does not know stops the
 # configuration, so that a changed SDK cannot drop a notice unseen.
+# A Qt built another way has no attributions/: then every licence text of
+# LICENCES (Qt's LICENSES/) goes in their place, and configuring says so.
 function(torvex_write_notices)
-    cmake_parse_arguments(PARSE_ARGV 0 arg "" "OUTPUT;QT_DIR;TEMPLATE" "IDS")
+    cmake_parse_arguments(PARSE_ARGV 0 arg "" "OUTPUT;QT_DIR;LICENCES;TEMPLATE" "IDS")
+    set(rule "------------------------------------------------------------------------------")
+    if(NOT IS_DIRECTORY "${arg_QT_DIR}/attributions")
+        file(GLOB licences "${arg_LICENCES}/*.txt")
+        if(NOT licences)
+            message(FATAL_ERROR "The Qt at ${arg_QT_DIR} has no attributions/, and ${arg_LICENCES} "
+                                "no licence texts: name the LICENSES folder of its source")
+        endif()
+        message(WARNING "The Qt at ${arg_QT_DIR} has no attributions/: THIRD-PARTY-NOTICES.txt carries "
+                        "Qt's licence texts from ${arg_LICENCES}, not each bundled library's notice")
+        list(SORT licences)
+        set(text "${rule}\nThis Qt was built without the list of its bundled libraries; the notices\n"
+                 "of each are in the qt_attribution.json files of its source. Qt's licence texts:\n")
+        foreach(licence IN LISTS licences)
+            get_filename_component(name "${licence}" NAME_WE)
+            file(READ "${licence}" body)
+            string(APPEND text "${rule}\n${name}\n\n${body}\n")
+        endforeach()
+        set(QT_ATTRIBUTIONS "${text}${rule}")
+        file(READ "${arg_TEMPLATE}" template)
+        string(CONFIGURE "${template}" notices @ONLY)
+        file(WRITE "${arg_OUTPUT}" "${notices}")
+        return()
+    endif()
     file(GLOB_RECURSE files "${arg_QT_DIR}/attributions/*/qt_attribution.json")
     list(SORT files)
     set(wanted ${arg_IDS})
     set(text "")
-    set(rule "------------------------------------------------------------------------------")
     foreach(file IN LISTS files)
         get_filename_component(dir "${file}" DIRECTORY)
         file(READ "${file}" json)
@@ -86,7 +110,7 @@ function(torvex_write_notices)
             # text, from Qt's LICENSES/ or our own licences/. Public domain
             # code has none.
             if(NOT found AND LicenseId)
-                set(standard "${arg_QT_DIR}/LICENSES/${LicenseId}.txt")
+                set(standard "${arg_LICENCES}/${LicenseId}.txt")
                 if(NOT EXISTS "${standard}")
                     set(standard "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/licences/${LicenseId}.txt")
                 endif()

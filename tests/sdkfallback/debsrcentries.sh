@@ -67,13 +67,17 @@ deb-src [signed-by=$key] http://mirror.invalid/debian-security bookworm-security
 
 # case <name> <status> <file=content>... -- <expected .sources> <expected .list>
 # A left-over broken file of ours (torvex-deb-src.list) is always there
-# first: replaced, or kept when there is nothing usable.
+# first: replaced, or kept when there is nothing usable. $prepare, when set,
+# is run on the root once the files are there; $mode is the new files' mode
+# (644), and apt may leave the binary indexes of $unsourced (a pattern of
+# "site suite") without sources.
 case_() {
     local name=$1 want=$2 root=$work/$1 status=0
     shift 2
     mkdir -p "$root/etc/apt/sources.list.d"
     echo "deb-src http://mirror.invalid/debian bookworm main" >"$root/etc/apt/sources.list.d/torvex-deb-src.list"
     while [[ $1 != -- ]]; do printf '%s\n' "${1#*=}" >"$root/etc/apt/${1%%=*}"; shift; done
+    [[ -z ${prepare-} ]] || $prepare "$root"
     local sources=$2 list=$3 before
     before=$(cd "$root" && find . -type f -exec md5sum {} + | sort)
     $run "$script" "$root" >"$work/out" 2>"$work/err" || status=$?
@@ -91,16 +95,16 @@ case_() {
         else
             [[ $(cat "$file" 2>/dev/null) == "$expected" ]] || fail "$name: $kind is:
 $(cat "$file" 2>/dev/null)"
-            [[ $(stat -c %a "$file") == 644 ]] || fail "$name: $kind is not readable by all"
+            [[ $(stat -c %a "$file") == "${mode:-644}" ]] || fail "$name: $kind has mode $(stat -c %a "$file")"
         fi
     done
     # apt reads it all, with a source index for each binary one.
     local targets
     targets=$(apt-get -o Dir::Etc="$root/etc/apt" -o Dir::State="$root/state" -o Dir::Cache="$root/cache" \
-        indextargets --no-release-info --format '$(CREATED_BY) $(SITE) $(RELEASE)' 2>"$work/err") ||
-        { fail "$name: apt cannot read the result: $(cat "$work/err")"; return; }
-    [[ -s $work/err ]] && fail "$name: apt warns: $(cat "$work/err")"
-    targets=$(grep -v ' cdrom:' <<<"$targets")
+        indextargets --no-release-info --format '$(CREATED_BY) $(SITE) $(RELEASE)' 2>"$work/apt-err") ||
+        { fail "$name: apt cannot read the result: $(cat "$work/apt-err")"; return; }
+    [[ -s $work/apt-err ]] && fail "$name: apt warns: $(cat "$work/apt-err")"
+    targets=$(grep -v -e ' cdrom:' ${unsourced:+-e "$unsourced"} <<<"$targets")
     [[ $(grep '^Packages' <<<"$targets" | cut -d' ' -f2- | sort -u) == $(grep '^Sources' <<<"$targets" | cut -d' ' -f2- | sort -u) ]] ||
         fail "$name: not a source index for each binary one: $targets"
 }
@@ -161,6 +165,55 @@ printf '#!/bin/sh\n"%s" "$@" || exit\n[ -e "%s" ] && echo "W: configured twice" 
 chmod +x "$work/bin/apt-get"
 PATH=$work/bin:$PATH case_ "apt refuses the result" 3 "sources.list=$oneline" -- "" ""
 grep -q 'does not accept.*nothing changed' "$work/err" || fail "apt refuses the result: not said: $(cat "$work/err")"
+
+
+# Killed as it puts the files in place (its first mv stopping it), and out of
+# space there: what apt read before is all still there, and nothing of its own.
+mkdir "$work/kill"
+printf '#!/bin/sh\nkill -TERM "$PPID"\n' >"$work/kill/mv"
+chmod +x "$work/kill/mv"
+killed() { PATH=$work/kill:$PATH "$@"; }
+run=killed case_ "killed while putting the files in place" 143 "sources.list=$oneline" -- "" ""
+# The sources folder on a full tmpfs of its own, in a mount namespace; what is
+# left in it is then put back in the folder for the checks.
+full() { # <script> <root>
+    local parts=$2/etc/apt/sources.list.d status=0
+    rm -rf "$work/held" && cp -a "$parts" "$work/held"
+    unshare -rm bash -c 'mount -t tmpfs -o size=64k none "$3" && cp -a "$4/." "$3" &&
+        { cat /dev/zero >"$3/.filler" 2>/dev/null; "$1" "$2"; status=$?; rm -f "$3/.filler"; cp -a "$3/." "$5" && exit $status; }' \
+        _ "$1" "$2" "$parts" "$work/held" "$work/left" || status=$?
+    rm -rf "$parts" && mv "$work/left" "$parts"
+    return "$status"
+}
+if unshare -rm mount -t tmpfs none "$work/kill" 2>/dev/null; then
+    mkdir "$work/left"
+    run=full case_ "a full disk" 5 "sources.list.d/debian.sources=$stock" -- "" ""
+else echo "no mount namespace for a small tmpfs: full disk row skipped"; fi
+run=
+
+# Only the entries apt reads decide the mode: a private copy it ignores does
+# not, a private file it reads does. Another's file of the temporaries' name
+# pattern is left alone.
+private() { chmod 600 "$1/etc/apt/sources.list.d/"*.sources*; }
+prepare=private case_ "a private copy apt ignores" 0 "sources.list.d/debian.sources.bak=$stock" "sources.list=$oneline" -- "" "$oneline_src"
+prepare=private mode=600 case_ "a private file apt reads" 0 "sources.list.d/debian.sources=$stock" -- "$stock_src" ""
+mkdir "$work/tmp"
+echo "my notes" >"$work/tmp/torvex-deb-src.mynotes"
+TMPDIR=$work/tmp case_ "another's file of the same name pattern" 0 "sources.list=$oneline" -- "" "$oneline_src"
+[[ -f $work/tmp/torvex-deb-src.mynotes ]] || fail "another's file of the same name pattern: removed"
+[[ $(ls "$work/tmp") == torvex-deb-src.mynotes ]] || fail "temporaries left: $(ls "$work/tmp")"
+
+# An entry it cannot copy is left out and named; the others are written.
+unsourced='x.invalid/debian amd64/$\|y.invalid/my debian bookworm$' case_ "entries it cannot copy among good ones" 0 \
+    "sources.list=deb http://x.invalid/debian \$(ARCH)/
+$oneline
+deb \"http://y.invalid/my debian\" bookworm main" -- "" "$oneline_src"
+grep -q 'x.invalid/debian/ amd64/' "$work/err" && grep -q 'y.invalid/my debian/ bookworm main' "$work/err" ||
+    fail "entries it cannot copy: not named: $(cat "$work/err")"
+
+# The root's own apt configuration is the one read, not this machine's.
+broken() { mkdir "$1/etc/apt/apt.conf.d" && echo 'APT::Broken "' >"$1/etc/apt/apt.conf.d/99broken"; }
+prepare=broken case_ "the root's apt configuration" 3 "sources.list=$oneline" -- "" ""
 
 (( failed == 0 )) && echo "deb-src entries: all cases pass"
 exit "$failed"
