@@ -15,7 +15,7 @@ packages=(
     fonts-liberation2 locales libc-l10n
     libsystemd-dev pkg-config
     xvfb xauth xdotool x11-utils imagemagick
-    python3 util-linux
+    python3 util-linux ansible-core ansible-lint
 )
 for option in "$@"; do
     case $option in
