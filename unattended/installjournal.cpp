@@ -2,6 +2,8 @@
 
 #include "install/installrun.h"
 
+#include <QDir>
+
 namespace {
 
 // The event IDs of the Windows event log: one for the start, and one per
@@ -28,7 +30,8 @@ QString orNone(const QString &text)
 
 InstallJournal::InstallJournal(SystemLog &log, const QString &mode, const QString &kit, const QString &logPath,
                                QObject *parent)
-    : QObject(parent), m_log(log), m_mode(mode), m_kit(kit), m_logPath(logPath)
+    : QObject(parent), m_log(log), m_mode(mode), m_kit(QDir::toNativeSeparators(kit)),
+      m_logPath(QDir::toNativeSeparators(logPath))
 {
 }
 

@@ -7,6 +7,7 @@
 #include "install/launchcommand.h"
 #include "unattended/unattendedrun.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -136,7 +137,7 @@ void tst_Unattended::exitStatus()
                                            : SystemLogEntry::Level::Error);
         QCOMPARE(RecordingSystemLog::value(end, QStringLiteral("STATUS")), QString::number(status));
         QCOMPARE(RecordingSystemLog::value(end, QStringLiteral("RUNS")), QString::number(runs));
-        QCOMPARE(RecordingSystemLog::value(end, QStringLiteral("LOG")), options.logPath);
+        QCOMPARE(RecordingSystemLog::value(end, QStringLiteral("LOG")), QDir::toNativeSeparators(options.logPath));
         QVERIFY2(end.sentence.contains(QStringLiteral("ended with status %1: ").arg(status)), qPrintable(end.sentence));
     }
     if (fault == QLatin1String("log")) {
