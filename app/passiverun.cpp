@@ -53,21 +53,26 @@ int runPassive(int &argc, char **argv, const UnattendedOptions &options, const Q
     // Only the cancel question is ever asked.
     QtMessageBoxes messages;
     std::unique_ptr<Form1> form;
+    UnattendedRun *passiveRun = nullptr;
     RunAdditions additions;
     additions.prepare = [&](UnattendedRun &run, const InstallServices &services) {
         form = std::make_unique<Form1>(
             vars, Services{messages, services.remoteApi, services.registry, services.processes, services.ticks});
         form->showPassive(run.installRun(), options.listA);
-        QObject::connect(&run, &UnattendedRun::finished, form.get(), &Form1::endPassive);
         form->show();
+        passiveRun = &run;
     };
     additions.conclude = [&](int status) {
         // A Cancel answered Yes has closed the window already; otherwise its
-        // last words stay until it closes itself.
+        // last words stay until it closes itself, whatever ended the run (a
+        // log that could not be opened too).
         if (!form->isUnloaded()) {
+            form->endPassive(status, passiveRun->reason());
             QObject::connect(form.get(), &Form1::unloaded, app.get(), &QCoreApplication::quit);
             app->exec();
         }
+        // Before the run's services go.
+        form.reset();
         return status;
     };
     return runWithSystemServices(options, ticks, additions);

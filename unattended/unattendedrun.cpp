@@ -70,6 +70,7 @@ UnattendedRun::~UnattendedRun() = default;
 int UnattendedRun::exec()
 {
     const auto refuse = [this](const QString &error) {
+        m_reason = error;
         m_err.write(RunReport::errorLine(error));
         return toInt(ExitStatus::Usage);
     };
@@ -113,7 +114,7 @@ int UnattendedRun::exec()
         if (m_journal)
             m_journal->ended(status, reason);
         m_finished = true;
-        emit finished(toInt(status), reason);
+        m_reason = reason;
         return toInt(status);
     };
     QString kitError;

@@ -46,6 +46,9 @@ public:
 
     // Opens the log, enters the kit, runs; returns the exit status.
     int exec();
+    // Once exec() has returned: why it ended, as the result line or the one
+    // line on standard error says it.
+    QString reason() const { return m_reason; }
 
     // A request to stop (a signal, Ctrl+C): the first ends the list after
     // the run in progress, a second stops waiting at once, and so does a
@@ -64,8 +67,6 @@ signals:
     // The manager's process for a run exists: from now on a stop leaves the
     // handheld perhaps partly set up.
     void runMade();
-    // The run is over with `status`; `reason` says why, as the result line does.
-    void finished(int status, const QString &reason);
 
 private:
     UnattendedOptions m_options;
@@ -78,6 +79,7 @@ private:
     std::unique_ptr<InstallJournal> m_journal;
     int m_stopRequests = 0;
     bool m_finished = false;
+    QString m_reason;
 };
 
 // The program's unattended mode: a QCoreApplication, the system's services

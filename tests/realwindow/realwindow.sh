@@ -228,6 +228,9 @@ step "passive, a kit missing a file: 12, with no box waiting"
 passive "$work/held-missing" --kit "$work/misskit"
 wizard_exits_with 12
 grep -q 'sql.wce4.armv4.ini' "$HELD/err" || fail "the missing file is not on standard error: $(cat "$HELD/err")"
+step "passive, a log that cannot be opened: 2, the window closed by itself"
+passive "$work/held-log" --log "$work/no folder/passive.log"
+wizard_exits_with 2
 
 step "passive, Cancel: asked once, 15 after a run"
 passive "$work/held-cancel"
