@@ -5,6 +5,7 @@
 #include "install/kitfolder.h"
 #include "app/commandlinesystem.h"
 #include "app/language.h"
+#include "app/passiverun.h"
 #include "app/setuplock.h"
 #include "platform/console.h"
 #include "platform/messagetext.h"
@@ -35,7 +36,8 @@ public:
     static QString description()
     {
         return tr("Installs Torvex on a connected Pocket PC: in a window, or with --unattended\n"
-                  "without one (no display needed), for deployment tools.");
+                  "without one (no display needed), for deployment tools, or with --passive as\n"
+                  "--unattended does, shown in the window, which asks nothing and closes by itself.");
     }
     static QString exitStatusHelp()
     {
@@ -103,13 +105,23 @@ struct Options
 {
     QCommandLineOption unattended{QStringLiteral("unattended"),
                                   CommandLine::tr("Run the chosen list with no window and no question.")};
+    QCommandLineOption passive{QStringLiteral("passive"),
+                               CommandLine::tr("Run the chosen list as --unattended does (the same options, "
+                                               "statuses, log and JSON), shown in the window, which asks "
+                                               "nothing and closes by itself. Needs a display.")};
+    QCommandLineOption noSystemLog{QStringLiteral("no-system-log"),
+                                   CommandLine::tr("Write no entries to the system's log (the systemd journal, "
+                                                   "the Windows Application log) when an install starts and "
+                                                   "ends.")};
     QCommandLineOption acceptLicence{QStringLiteral("accept-licence"),
-                                     CommandLine::tr("Accept the licence agreement (required with --unattended).")};
+                                     CommandLine::tr("Accept the licence agreement (required with --unattended "
+                                                     "and --passive).")};
     QCommandLineOption showLicence{QStringLiteral("show-licence"),
                                    CommandLine::tr("Print the licence agreement and exit.")};
     QCommandLineOption platform{QStringLiteral("platform"),
                                 CommandLine::tr("The handheld's platform: %1 (Microsoft Pocket PC Version 4.0.0 or "
-                                                "higher) or %2 (earlier versions). Required with --unattended.")
+                                                "higher) or %2 (earlier versions). Required with --unattended and "
+                                                "--passive.")
                                     .arg(PlatformA, PlatformB),
                                 QStringLiteral("name")};
     QCommandLineOption kit{QStringLiteral("kit"),
@@ -120,17 +132,18 @@ struct Options
                                            "the window too)."),
                            QStringLiteral("file")};
     QCommandLineOption json{QStringLiteral("json"),
-                            CommandLine::tr("Write the events of the unattended run as JSON Lines on standard "
-                                            "output.")};
+                            CommandLine::tr("Write the events of the unattended or passive run as JSON Lines on "
+                                            "standard output.")};
     QCommandLineOption check{QStringLiteral("check"),
                              CommandLine::tr("Check for the handheld, the application manager and the INI files, "
                                              "print the command lines that would run, and run nothing.")};
     QCommandLineOption language{QStringLiteral("language"),
                                 CommandLine::tr("The window's language: %1, also as a locale name such as de_AT "
                                                 "(default: the first of the system's languages that is one "
-                                                "of them, else en). --unattended and "
-                                                "--check, their log and JSON stay in English, for the scripts "
-                                                "that read them.")
+                                                "of them, else en); --passive's window speaks it too. "
+                                                "--unattended, --passive and --check, their log and JSON stay in "
+                                                "English, for the scripts that read them (the window's messages "
+                                                "quoted in a log are in its language).")
                                     .arg(windowLanguages().join(QStringLiteral(", "))),
                                 QStringLiteral("code")};
 };
@@ -149,9 +162,9 @@ std::optional<int> answer(const QStringList &givenArguments, bool *displayNamed,
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const Options options;
-    for (const QCommandLineOption &option : {options.unattended, options.acceptLicence, options.platform,
+    for (const QCommandLineOption &option : {options.unattended, options.passive, options.acceptLicence, options.platform,
                                              options.kit, options.log, options.json, options.check,
-                                             options.showLicence, options.language})
+                                             options.showLicence, options.language, options.noSystemLog})
         parser.addOption(option);
     addToolkitOptions(parser);
 
@@ -202,15 +215,21 @@ std::optional<int> answer(const QStringList &givenArguments, bool *displayNamed,
                           .arg(parser.value(options.language), windowLanguages().join(QStringLiteral(", "))));
     }
 
-    const bool withoutWindow = parser.isSet(options.unattended) || parser.isSet(options.check);
+    const bool passive = parser.isSet(options.passive);
+    if (passive && (parser.isSet(options.unattended) || parser.isSet(options.check))) {
+        return refuse(CommandLine::tr("--passive shows the run in the window: leave out --%1.")
+                          .arg(parser.isSet(options.unattended) ? QStringLiteral("unattended") : QStringLiteral("check")));
+    }
+    const bool withoutWindow = parser.isSet(options.unattended) || parser.isSet(options.check) || passive;
+    window->language = language;
+    window->systemLog = !parser.isSet(options.noSystemLog);
     if (!withoutWindow) {
         for (const QCommandLineOption *option : {&options.acceptLicence, &options.platform, &options.json}) {
             if (parser.isSet(*option)) {
-                return refuse(CommandLine::tr("--%1 is for runs without a window: add --unattended.")
+                return refuse(CommandLine::tr("--%1 is for runs without a window: add --unattended or --passive.")
                                   .arg(option->names().constFirst()));
             }
         }
-        window->language = language;
         window->arguments = givenArguments;
         // Named from where Setup was started, not from the kit folder.
         const QString log = parser.value(options.log);
@@ -226,19 +245,22 @@ std::optional<int> answer(const QStringList &givenArguments, bool *displayNamed,
 
     const QString platform = parser.value(options.platform);
     if (!parser.isSet(options.platform))
-        return refuse(CommandLine::tr("--unattended and --check need --platform %1 or --platform %2.").arg(PlatformA, PlatformB));
+        return refuse(CommandLine::tr("--unattended, --passive and --check need --platform %1 or --platform %2.").arg(PlatformA, PlatformB));
     if (platform != PlatformA && platform != PlatformB) {
         return refuse(CommandLine::tr("Unknown platform '%1': the names are %2 (Microsoft Pocket PC Version 4.0.0 "
                                       "or higher) and %3 (earlier versions).")
                           .arg(platform, PlatformA, PlatformB));
     }
     if (!parser.isSet(options.check) && !parser.isSet(options.acceptLicence)) {
-        return refuse(CommandLine::tr("--unattended needs --accept-licence; read the licence agreement with "
-                                      "--show-licence first."));
+        return refuse(CommandLine::tr("--%1 needs --accept-licence; read the licence agreement with "
+                                      "--show-licence first.")
+                          .arg(passive ? QStringLiteral("passive") : QStringLiteral("unattended")));
     }
     UnattendedOptions chosen;
     chosen.checkOnly = parser.isSet(options.check);
     chosen.json = parser.isSet(options.json);
+    chosen.passive = passive;
+    chosen.systemLog = window->systemLog;
     chosen.listA = platform == PlatformA;
     chosen.logPath = parser.value(options.log);
     chosen.kit = parser.value(options.kit);
@@ -265,7 +287,8 @@ std::optional<int> handleCommandLine(int argc, char *argv[], std::optional<Unatt
         const QStringList arguments = systemArguments(argc, argv);
         if (const std::optional<int> status = answer(arguments, &displayNamed, unattended, window))
             return status;
-        if (*unattended)
+        // A passive run needs the display as the window does.
+        if (*unattended && !(*unattended)->passive)
             return std::nullopt;
     }
     if (!displayNamed && !hasDisplay()) {
@@ -307,5 +330,7 @@ std::optional<int> runBeforeWindow(int &argc, char *argv[], TickSource &ticks, W
         }
         unattended->lockWarning = setupLockWarning(*lock);
     }
+    if (unattended->passive)
+        return runPassive(argc, argv, *unattended, windowOptions.language, ticks);
     return runUnattended(argc, argv, *unattended, ticks);
 }

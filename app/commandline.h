@@ -12,13 +12,14 @@ struct WindowOptions
     QString language;      // --language; empty for the system's
     QString logPath;       // --log, as a full path (the kit folder is entered first); empty for none
     QStringList arguments; // the command line as given, for the log
+    bool systemLog = true; // the install's start and result in the system's log; off with --no-system-log
 };
 
 // What the program does with its command line before anything else: answers
 // --help, --version and --show-licence, refuses arguments it does not know,
 // enters the kit folder for the window, and, on systems that draw through
 // X11 or Wayland, stops with a plain message when there is no display to open
-// the window on. Returns the exit status when the program is to end here;
+// the window on (for --passive too). Returns the exit status when the program is to end here;
 // otherwise nothing, with `unattended` set when the run is to go without a
 // window, and `window` filled in otherwise.
 std::optional<int> handleCommandLine(int argc, char *argv[], std::optional<UnattendedOptions> *unattended,

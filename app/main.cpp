@@ -4,13 +4,16 @@
 #include "app/windowlog.h"
 #include "platform/console.h"
 #include "platform/outputstream.h"
+#include "platform/systemlog.h"
 #include "platform/systemservices.h"
 #include "platform/systemtexts.h"
+#include "unattended/installjournal.h"
 #include "wizard/form1.h"
 #include "wizard/state/globalvar.h"
 #include "wizard/windowsystem.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char *argv[])
 {
@@ -58,10 +61,22 @@ int main(int argc, char *argv[])
 
     Form1 form(vars, system.services());
     log.follow(form.installRun());
+    // The window's install is in the system's log from its first press of
+    // Next on the ready page to the window's end.
+    const std::unique_ptr<SystemLog> systemLog = window.systemLog ? createSystemLog() : nullptr;
+    std::unique_ptr<InstallJournal> journal;
+    if (systemLog) {
+        journal = std::make_unique<InstallJournal>(*systemLog, QStringLiteral("window"), QDir::currentPath(),
+                                                   window.logPath);
+        journal->follow(form.installRun());
+    }
     form.show(); // centred on its screen as it opens
     // The program ends when its only window has been unloaded.
     const int status = app->exec();
     const int exitStatus = status != 0 ? status : form.exitStatus();
     log.finish(exitStatus);
+    if (journal)
+        journal->ended(static_cast<ExitStatus>(exitStatus),
+                       exitStatus == 0 ? QStringLiteral("the list ran to its end") : QString());
     return exitStatus;
 }

@@ -9,7 +9,7 @@ QString exitStatusMeaning(ExitStatus status)
     case ExitStatus::Success:
         return tr("the list ran to its end (--check: ready); --help, --version, --show-licence");
     case ExitStatus::NoDisplay:
-        return tr("no display to open the window on (window only)");
+        return tr("no display to open the window on (the window and --passive)");
     case ExitStatus::Usage:
         return tr("usage error (unknown option or platform name, missing option), or the log or "
                   "standard output cannot be written");

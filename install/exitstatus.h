@@ -8,7 +8,7 @@
 // left unused on purpose: some deployment tools retry those automatically.
 enum class ExitStatus : int {
     Success = 0,          // the list ran to its end (--check: ready); --help, --version, --show-licence
-    NoDisplay = 1,        // no display to open the window on (window only)
+    NoDisplay = 1,        // no display to open the window on (the window and --passive)
     Usage = 2,            // unknown option, missing or wrong option value, log or output not writable
     NoDevice = 10,        // no handheld connected: worth retrying later
     NoManager = 11,       // the application manager is not found or cannot be used

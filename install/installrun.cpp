@@ -64,6 +64,7 @@ InstallOutcome InstallRun::run(bool listA, bool listB, Mode mode)
     // a second attempt while one is under way.
     if (m_running || m_abandoned)
         return refused();
+    emit attemptStarted(listA, listB, mode);
     const InstallOutcome outcome = attempt(listA, listB, mode);
     emit attemptEnded(outcome, mode);
     return outcome;

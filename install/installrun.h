@@ -92,6 +92,8 @@ public:
     int16_t pauseTickTarget() const { return m_pauseTickTarget; }
 
 signals:
+    // An attempt begins (not for a refused call).
+    void attemptStarted(bool listA, bool listB, InstallRun::Mode mode);
     void deviceFound(const QString &version);
     // The device is there and a list is chosen: the installing look begins.
     void installing();

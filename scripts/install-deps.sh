@@ -13,7 +13,9 @@ packages=(
     g++ make cmake
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
     fonts-liberation2 locales libc-l10n
+    libsystemd-dev pkg-config
     xvfb xauth xdotool x11-utils imagemagick
+    python3 util-linux ansible-core ansible-lint
 )
 for option in "$@"; do
     case $option in

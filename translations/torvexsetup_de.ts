@@ -135,6 +135,14 @@
         <source>Setup is already running. Try again when it has finished.</source>
         <translation>Setup läuft bereits. Versuchen Sie es später erneut.</translation>
     </message>
+    <message>
+        <source>Setup is installing without asking anything. Leave the Pocket PC in its dock until this window has closed. To stop the installation press Cancel.</source>
+        <translation>Setup installiert, ohne etwas zu fragen. Lassen Sie den Pocket PC in der Dockingstation, bis sich dieses Fenster geschlossen hat. Zum Abbrechen der Installation klicken Sie auf Abbrechen.</translation>
+    </message>
+    <message>
+        <source>This window closes by itself.</source>
+        <translation>Dieses Fenster schließt sich von selbst.</translation>
+    </message>
 </context>
 <context>
     <name>InstallRun</name>

@@ -135,6 +135,14 @@
         <source>Setup is already running. Try again when it has finished.</source>
         <translation>L&apos;installation est déjà en cours. Réessayez plus tard.</translation>
     </message>
+    <message>
+        <source>Setup is installing without asking anything. Leave the Pocket PC in its dock until this window has closed. To stop the installation press Cancel.</source>
+        <translation>L&apos;installation se déroule sans aucune question. Laissez le Pocket PC sur sa station d&apos;accueil jusqu&apos;à la fermeture de cette fenêtre. Pour arrêter l&apos;installation, cliquez sur Annuler.</translation>
+    </message>
+    <message>
+        <source>This window closes by itself.</source>
+        <translation>Cette fenêtre se fermera d&apos;elle-même.</translation>
+    </message>
 </context>
 <context>
     <name>InstallRun</name>

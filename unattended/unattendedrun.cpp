@@ -8,11 +8,14 @@
 #include "platform/registry.h"
 #include "platform/remoteapi.h"
 #include "platform/stopsignals.h"
+#include "platform/systemlog.h"
 #include "platform/systemtexts.h"
 #include "platform/ticksource.h"
+#include "unattended/installjournal.h"
 #include "unattended/runreport.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 #include <memory>
 
@@ -67,6 +70,7 @@ UnattendedRun::~UnattendedRun() = default;
 int UnattendedRun::exec()
 {
     const auto refuse = [this](const QString &error) {
+        m_reason = error;
         m_err.write(RunReport::errorLine(error));
         return toInt(ExitStatus::Usage);
     };
@@ -88,6 +92,15 @@ int UnattendedRun::exec()
     }
     if (!m_options.lockWarning.isEmpty())
         m_report->message(m_options.lockWarning);
+    if (m_systemLog && !m_options.checkOnly) {
+        // Named from where Setup was started, before it enters the kit.
+        const QString log = m_options.logPath.isEmpty() ? QString() : QDir(m_options.logPath).absolutePath();
+        m_journal = std::make_unique<InstallJournal>(
+            *m_systemLog, m_options.passive ? QStringLiteral("passive") : QStringLiteral("unattended"),
+            QDir(m_options.kit.isEmpty() ? QStringLiteral(".") : m_options.kit).absolutePath(), log);
+        m_journal->follow(m_install);
+        m_journal->started(m_options.listA);
+    }
 
     const auto finish = [this](ExitStatus status, QString reason = QString()) {
         // The command lines are the check's answer: unwritten, it has none.
@@ -98,6 +111,10 @@ int UnattendedRun::exec()
         if (status == ExitStatus::Success)
             reason = m_options.checkOnly ? tr("ready: the list can run") : tr("the list ran to its end");
         m_report->result(status, reason);
+        if (m_journal)
+            m_journal->ended(status, reason);
+        m_finished = true;
+        m_reason = reason;
         return toInt(status);
     };
     QString kitError;
@@ -116,7 +133,9 @@ int UnattendedRun::exec()
 
 void UnattendedRun::stop(const QString &why, bool final)
 {
-    if (!m_report)
+    // Before the report, or after the result (a window's last words): there
+    // is nothing left to stop.
+    if (!m_report || m_finished)
         return;
     if (++m_stopRequests == 1 && !final) {
         m_report->message(tr("%1: stopping after the run in progress; the application manager is not stopped. "
@@ -202,6 +221,11 @@ int runUnattended(int &argc, char **argv, const UnattendedOptions &options, Tick
     useEnglishSystemTexts(true);
     // English, with its forms for one and for several.
     installCatalogue(QStringLiteral("en"));
+    return runWithSystemServices(options, ticks);
+}
+
+int runWithSystemServices(const UnattendedOptions &options, TickSource &ticks, const RunAdditions &additions)
+{
     const std::unique_ptr<OutputStream> out = OutputStream::openStandard(OutputStream::Standard::Output);
     const std::unique_ptr<OutputStream> err = OutputStream::openStandard(OutputStream::Standard::Error);
     if (const QString error = out->errorString(); !error.isEmpty()) {
@@ -219,11 +243,18 @@ int runUnattended(int &argc, char **argv, const UnattendedOptions &options, Tick
     LibraryRemoteApi remoteApi;
     const std::unique_ptr<Registry> registry = createSystemRegistry();
     SystemProcessServices processes;
-    UnattendedRun run(options, {remoteApi, *registry, processes, ticks}, *out, *err);
+    const InstallServices services{remoteApi, *registry, processes, ticks};
+    const std::unique_ptr<SystemLog> systemLog = options.systemLog ? createSystemLog() : nullptr;
+    UnattendedRun run(options, services, *out, *err);
+    run.setSystemLog(systemLog.get());
     QObject::connect(&run, &UnattendedRun::runMade, &stopSignals,
                      [&stopSignals] { stopSignals.setAtOnceStatus(toInt(ExitStatus::StoppedAfterRuns)); });
     QObject::connect(&stopSignals, &StopSignals::received, &run, &UnattendedRun::stop);
-    const int status = run.exec();
+    if (additions.prepare)
+        additions.prepare(run, services);
+    int status = run.exec();
+    if (additions.conclude)
+        status = additions.conclude(status);
     stopSignals.release(status);
     return status;
 }

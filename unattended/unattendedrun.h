@@ -5,10 +5,13 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
+class InstallJournal;
 class OutputStream;
 class RunReport;
+class SystemLog;
 class TickSource;
 
 // What the command line asks of a run without a window.
@@ -16,6 +19,8 @@ struct UnattendedOptions
 {
     bool checkOnly = false; // --check: probe, registry and INI check, then the command lines
     bool json = false;      // --json
+    bool passive = false;   // --passive: the same run, shown in the wizard's window
+    bool systemLog = true;  // the start and the result in the system's log; off with --no-system-log
     bool listA = true;      // --platform 4.0-or-higher (list A) or earlier (list B)
     QString logPath;        // --log; empty for none
     QString kit;            // --kit; empty for the current directory
@@ -35,14 +40,24 @@ public:
                   OutputStream &err, QObject *parent = nullptr);
     ~UnattendedRun() override;
 
+    // Where the start and the result of an install go besides (not for
+    // --check); none by default.
+    void setSystemLog(SystemLog *log) { m_systemLog = log; }
+
     // Opens the log, enters the kit, runs; returns the exit status.
     int exec();
+    // Once exec() has returned: why it ended, as the result line or the one
+    // line on standard error says it.
+    QString reason() const { return m_reason; }
 
     // A request to stop (a signal, Ctrl+C): the first ends the list after
     // the run in progress, a second stops waiting at once, and so does a
     // `final` one (the system ends the program soon whatever it does). The
     // manager is never stopped.
     void stop(const QString &why, bool final = false);
+
+    // The install this run drives, for whoever shows it.
+    InstallRun &installRun() { return m_install; }
 
     // Tells `report` what `install` does for as long as `context` lives: the
     // handheld, the manager, each run and pause, and how each attempt ended.
@@ -60,7 +75,11 @@ private:
     std::unique_ptr<OutputStream> m_log;
     InstallRun m_install;
     std::unique_ptr<RunReport> m_report;
+    SystemLog *m_systemLog = nullptr;
+    std::unique_ptr<InstallJournal> m_journal;
     int m_stopRequests = 0;
+    bool m_finished = false;
+    QString m_reason;
 };
 
 // The program's unattended mode: a QCoreApplication, the system's services
@@ -68,3 +87,16 @@ private:
 // standard output cannot be written), and the signals that ask to stop.
 // Returns the exit status.
 int runUnattended(int &argc, char **argv, const UnattendedOptions &options, TickSource &ticks);
+
+// What a caller adds to a run with the system's services: `prepare` is given
+// the run and its services before it starts, `conclude` its status once it
+// is over (still while stop requests are taken) and returns the program's.
+struct RunAdditions
+{
+    std::function<void(UnattendedRun &run, const InstallServices &services)> prepare;
+    std::function<int(int status)> conclude;
+};
+
+// runUnattended() in an application that exists already (QCoreApplication
+// or QApplication), its catalogues installed.
+int runWithSystemServices(const UnattendedOptions &options, TickSource &ticks, const RunAdditions &additions = {});

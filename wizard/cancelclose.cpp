@@ -49,6 +49,7 @@ void Form1::closeEvent(QCloseEvent *event)
     if (!m_exitStatus)
         m_exitStatus = m_run->hasStartedARun() ? ExitStatus::StoppedAfterRuns : ExitStatus::CancelledBeforeRuns;
     event->accept();
+    emit unloaded();
 }
 
 void Form1::unload()

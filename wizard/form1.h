@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 
@@ -43,6 +44,18 @@ public:
     // install, or cancelled before or after the first run.
     int exitStatus() const;
 
+    // The passive install: the ready page as the installing page from the
+    // start, following `run`, which someone else drives with `listA` or list
+    // B chosen. Nothing asks a question but Cancel, which asks as ever and
+    // abandons the run.
+    void showPassive(InstallRun &run, bool listA);
+    // The passive install is over with `status`: the window says its last
+    // words (the message a box would have shown, else `reason`) and closes
+    // by itself after a short time, never waiting for a click.
+    void endPassive(int status, const QString &reason);
+    // How long the last words stay before the window closes itself.
+    static std::chrono::milliseconds passiveCloseDelay(ExitStatus status);
+
     // The progress track's Left and Width and the block's Left, in twips
     // within the installing page.
     float picture2Left() const;
@@ -66,6 +79,10 @@ public slots:
     void Text1_Change();
     void Timer1_Timer();
     void TimerOUT_Timer();
+
+signals:
+    // The window has been closed for good.
+    void unloaded();
 
 public:
     // The install run's two waits (InstallRun's); both keep the window alive
@@ -141,6 +158,8 @@ private:
     QLabel *Label12 = nullptr;
     QLabel *Label13 = nullptr;
     QLabel *Label14 = nullptr;
+    QLabel *Label15 = nullptr; // the passive install's note and last words
+    QString m_passiveMessage;
     QTimer *Timer1 = nullptr;
     QTimer *TimerOUT = nullptr;
 };

@@ -2,7 +2,10 @@
 # Starts the built wizard as a user would, in the demo setting, on its own X
 # server, and drives it with real input to the end of an install of the
 # "4.0.0 or higher" list, with the real pauses, writing its log; meanwhile a
-# second Setup is refused. Screenshots go to $SHOTS.
+# second Setup is refused. Then --passive with fast pauses, in English and
+# German: the installing page at once, 0 with the window closed and no key
+# pressed; a kit missing a file ends with 12 and no box waiting; Cancel asks
+# once. Screenshots go to $SHOTS.
 # Usage: realwindow.sh <build dir> [screenshot dir]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -172,4 +175,71 @@ log=$work/window.log
    $(grep -o ' pause: [0-9]* ticks' "$log" | tr -dc '0-9\n' | paste -sd' ') == "15 10 5 8 4" &&
    $(grep -c ' message: Setup has successfully installed Torvex on your Pocket PC[.]$' "$log") == 1 &&
    $(tail -n1 "$log") == *" result: status 0 (the list ran to its end)" ]] || { cat "$log"; fail "the window's log"; }
+
+# The passive install, with the program's pauses a thousand times shorter
+# (its close too) and a manager that holds its third run until the file go
+# is there: the installing page at once, in the window's language, no key
+# pressed to the end.
+fast=$build/tests/unattended/torvex_fastsetup
+cat >"$work/heldmanager" <<'SCRIPT'
+#!/bin/sh
+n=$(($(cat "$HELD/runs" 2>/dev/null || echo 0) + 1)); echo $n > "$HELD/runs"
+[ $n = 3 ] && { : > "$HELD/held"; i=0; while [ ! -e "$HELD/go" ] && [ $i -lt 600 ]; do sleep 0.05; i=$((i+1)); done; }
+exit 0
+SCRIPT
+chmod +x "$work/heldmanager"
+printf 'REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\CEAPPMGR.EXE]\r\n@="%s"\r\n' \
+    "$work/heldmanager" >"$work/held.reg"
+mkdir -p "$work/misskit"
+cp "$build/demo/run/"*.ini "$work/misskit/"
+rm "$work/misskit/sql.wce4.armv4.ini"
+passive() { # held folder, more arguments
+    export HELD=$1
+    shift
+    rm -rf "$HELD" && mkdir -p "$HELD"
+    TORVEX_REGISTRY=$work/held.reg LD_LIBRARY_PATH=$build/demo/lib "$fast" --passive --accept-licence \
+        --platform 4.0-or-higher --kit "$build/demo/run" --log "$HELD/passive.log" "$@" \
+        >"$work/wizard.log" 2>"$HELD/err" &
+    wizard_pid=$!
+}
+while IFS='|' read -r language title words; do
+    step "passive ($language): the installing page at once, closed with 0 without a key"
+    passive "$work/held-$language" --language "$language"
+    window=$(find_window 60 "^$title\$") || { cat "$HELD/err" >&2; fail "no passive window"; }
+    for _ in $(seq 600); do [[ -e $HELD/held ]] && break; sleep 0.05; done
+    [[ -e $HELD/held ]] || fail "the third run did not begin"
+    sleep 0.5
+    shot "8-passive-$language"
+    has_text "8-passive-$language" 56 80 409 65 || fail "no passive note on the installing page"
+    navy=$(count_colour "8-passive-$language" 56 "$track_y" 377 1 "0,0,128")
+    (( navy >= 15 )) || fail "no sliding block in the passive window"
+    : >"$HELD/go"
+    find_window 5 '^(Information|Question|Information de|Frage)$' >/dev/null && fail "a box in the passive window"
+    wizard_exits_with 0
+    grep -q "$words" "$HELD/passive.log" || fail "passive log: no window's message"
+    [[ $(tail -n1 "$HELD/passive.log") == *" result: status 0 (the list ran to its end)" ]] ||
+        fail "passive log ends: $(tail -n1 "$HELD/passive.log")"
+done <<CASES
+en|Torvex Setup|message: Setup has successfully installed Torvex
+de|Torvex-Setup|message: Torvex wurde erfolgreich
+CASES
+
+step "passive, a kit missing a file: 12, with no box waiting"
+passive "$work/held-missing" --kit "$work/misskit"
+wizard_exits_with 12
+grep -q 'sql.wce4.armv4.ini' "$HELD/err" || fail "the missing file is not on standard error: $(cat "$HELD/err")"
+step "passive, a log that cannot be opened: 2, the window closed by itself"
+passive "$work/held-log" --log "$work/no folder/passive.log"
+wizard_exits_with 2
+
+step "passive, Cancel: asked once, 15 after a run"
+passive "$work/held-cancel"
+window=$(find_window 60 '^Torvex Setup$') || fail "no passive window"
+for _ in $(seq 600); do [[ -e $HELD/held ]] && break; sleep 0.05; done
+xdotool windowfocus --sync "$window"
+click 444 348          # Cancel, and Yes (the default) to the question
+answer_box Question 9-passive-cancel
+find_window 2 '^Question$' >/dev/null && fail "the cancel question was asked twice"
+wizard_exits_with 15
+: >"$HELD/go"
 echo "real-window run passed in ${elapsed}s of install"

@@ -3,9 +3,11 @@
 // exit status it can end with.
 #include "doubles/fakeservices.h"
 #include "doubles/memorystream.h"
+#include "doubles/recordingsystemlog.h"
 #include "install/launchcommand.h"
 #include "unattended/unattendedrun.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -89,6 +91,8 @@ void tst_Unattended::exitStatus()
         out.writesBeforeFailing = 1; // the start event only
     err.writesBeforeFailing = fault == QLatin1String("err") ? 0 : -1;
     UnattendedRun run(options, {fakes.remoteApi, fakes.registry, fakes.processes, fakes.ticks}, out, err);
+    RecordingSystemLog systemLog;
+    run.setSystemLog(&systemLog);
 
     // Every run ends as the row says, once the event loop has run.
     fakes.processes.autoEndMs = -1;
@@ -115,6 +119,27 @@ void tst_Unattended::exitStatus()
     QCOMPARE(run.exec(), status);
     QCOMPARE(fakes.processes.started.size(), runs);
     QCOMPARE(stillRunning, fault == QLatin1String("stop twice")); // not waited for
+
+    // The system's log: a start and a result for every install that began,
+    // none for --check; the result's ID, level and values from the status.
+    if (options.checkOnly || fault == QLatin1String("log")) {
+        QCOMPARE(systemLog.entries.size(), 0);
+    } else {
+        QCOMPARE(systemLog.entries.size(), 2);
+        const SystemLogEntry &start = systemLog.entries.first();
+        const SystemLogEntry &end = systemLog.entries.last();
+        QCOMPARE(start.kind, SystemLogEntry::Kind::Started);
+        QCOMPARE(start.eventId, 1000);
+        QCOMPARE(end.kind, SystemLogEntry::Kind::Ended);
+        QCOMPARE(end.eventId, 1100 + status);
+        QCOMPARE(end.level, status == 0    ? SystemLogEntry::Level::Information
+                            : status == 10 ? SystemLogEntry::Level::Warning
+                                           : SystemLogEntry::Level::Error);
+        QCOMPARE(RecordingSystemLog::value(end, QStringLiteral("STATUS")), QString::number(status));
+        QCOMPARE(RecordingSystemLog::value(end, QStringLiteral("RUNS")), QString::number(runs));
+        QCOMPARE(RecordingSystemLog::value(end, QStringLiteral("LOG")), QDir::toNativeSeparators(options.logPath));
+        QVERIFY2(end.sentence.contains(QStringLiteral("ended with status %1: ").arg(status)), qPrintable(end.sentence));
+    }
     if (fault == QLatin1String("log")) {
         QVERIFY(out.text.isEmpty());
         QVERIFY(err.text.contains(QLatin1String("cannot be opened")));

@@ -5,8 +5,9 @@
 # handheld, with the real pauses, writing its log; meanwhile a second Setup
 # is refused. The handheld's rapi.dll lies in the prefix's system32 and the
 # application manager is named in the registry. The zip holds one program
-# file, which loads Windows' own DLLs only. Screenshots go to
-# <build>/wine-shots.
+# file, which loads Windows' own DLLs only. Then the same list passive, which
+# closes by itself with 0, and its two entries in the event log as Wine's
+# ReportEventW reports them. Screenshots go to <build>/wine-shots.
 # Usage: endtoend.sh <Windows build dir>
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -130,4 +131,30 @@ installed=$(cd "$work/handheld/Program Files" 2>/dev/null && ls | sort | tr '\n'
     { cat "$work/window.log"; fail "the window's log"; }
 # Nor did the window load any of them.
 marks
-echo "Windows end-to-end install passed in ${elapsed}s of install"
+
+step "passive, the earlier list: closed by itself with 0, its events as Wine reports them"
+rm -rf "$work/handheld/Program Files"
+# Wine's ReportEventW names the type and the event ID in its fixme line, and
+# gives each insertion string on the eventlog channel (trace for information,
+# warn for a warning, err for an error).
+status=0
+WINEDEBUG=-all,+eventlog,fixme+advapi timeout 300 "$run" ./TorvexSetup.exe --passive --accept-licence \
+    --platform earlier --log "$(windows_path "$work/passive.log")" >"$work/passive.out" 2>"$work/passive.err" ||
+    status=$?
+(( status == 0 )) || { cat "$work/passive.err" >&2; fail "the passive run exited with $status, not 0"; }
+installed=$(cd "$work/handheld/Program Files" 2>/dev/null && ls | sort | tr '\n' ' ')
+[[ $installed == "KestLanguages NETCF SDF SQLCE SQLClient Torvex " ]] || fail "passive, on the handheld: $installed"
+[[ $(tail -n1 "$work/passive.log") == *" result: status 0 (the list ran to its end)"* ]] ||
+    { cat "$work/passive.log"; fail "the passive log"; }
+events=$(grep -a -E 'ReportEventW' "$work/passive.err" | tr -d '\r')
+# Information (0x0004), IDs 1000 (0x3e8) and 1100 (0x44c), nine and five strings.
+grep -q 'fixme:advapi:ReportEventW (.*,0x0004,0x0000,0x000003e8,.*,0x0005,0x00000000,' <<<"$events" ||
+    { echo "$events" >&2; fail "no start event of type information, ID 1000, five strings"; }
+grep -q 'fixme:advapi:ReportEventW (.*,0x0004,0x0000,0x0000044c,.*,0x0009,0x00000000,' <<<"$events" ||
+    { echo "$events" >&2; fail "no result event of type information, ID 1100, nine strings"; }
+for text in 'L"Torvex Setup (passive) started to install the earlier list from the kit ' 'L"passive"' \
+    'L"Torvex Setup (passive) ended with status 0: the list ran to its end (6 runs of the earlier list ' \
+    'L"0"' 'L"the list ran to its end"' 'L"earlier"' 'L"6"'; do
+    grep -qF "trace:eventlog:ReportEventW $text" <<<"$events" || { echo "$events" >&2; fail "no insertion string $text"; }
+done
+echo "Windows end-to-end install passed in ${elapsed}s of install, and the passive one"
