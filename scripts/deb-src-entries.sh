@@ -25,8 +25,8 @@
 # Exit status: 0 written or nothing to do, 1 nothing usable, 2 usage,
 # 3 apt cannot read the sources (as they are, or with the new entries), or
 # no entry can be copied for a binary index without a source one, 4 the
-# sources are not readable by this user, 5 the new files cannot be written
-# (a full disk).
+# sources are not readable by this user, 5 the new files, or the temporary
+# ones (in TMPDIR), cannot be written (a full disk).
 set -euo pipefail
 # Field names are compared in the C locale: in a Turkish one, "URIs" lowers
 # to "urIs".
@@ -68,7 +68,12 @@ trap 'exit 129' HUP
 trap 'exit 130' INT
 trap 'exit 131' QUIT
 trap 'exit 143' TERM
-scratch=$(mktemp -d -t torvex-deb-src.XXXXXX)
+# apt says nothing when its output cannot be written: a full disk would pass
+# for sources without entries. The room its output and the copies take
+# (far less than this) is made sure of first.
+temporaries_unwritable() { say "cannot write temporary files in ${TMPDIR:-/tmp} (full, or not writable); nothing changed"; exit 5; }
+scratch=$(mktemp -d -t torvex-deb-src.XXXXXX 2>/dev/null) || temporaries_unwritable
+{ head -c 4M /dev/zero >"$scratch/room" && rm -- "$scratch/room"; } 2>/dev/null || temporaries_unwritable
 # Another root is read with its own apt configuration (apt.conf.d), not this
 # machine's.
 if [[ $root != / ]]; then

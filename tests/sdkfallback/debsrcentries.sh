@@ -196,6 +196,13 @@ full() { # <script> <root>
 if unshare -rm mount -t tmpfs none "$work/kill" 2>/dev/null; then
     mkdir "$work/left"
     run=full case_ "a full disk" 5 "sources.list.d/debian.sources=$stock" -- "" ""
+    # Temporaries that cannot be written are not taken for sources without
+    # entries.
+    mkdir "$work/fulltmp"
+    fulltmp() { unshare -rm bash -c 'mount -t tmpfs -o size=64k none "$1" && { cat /dev/zero >"$1/filler" 2>/dev/null; TMPDIR=$1 "$2" "$3"; }' \
+        _ "$work/fulltmp" "$@"; }
+    run=fulltmp case_ "a full folder for temporaries" 5 "sources.list=$oneline" -- "" ""
+    grep -q 'cannot write temporary files' "$work/err" || fail "a full folder for temporaries: not said: $(cat "$work/err")"
 else echo "no mount namespace for a small tmpfs: full disk row skipped"; fi
 run=
 
