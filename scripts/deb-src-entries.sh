@@ -21,12 +21,14 @@
 # no source index) is left out and named. When there is nothing it can use,
 # apt refuses the result, or no file can be written, it says so and stops,
 # touching nothing.
+# The sources are the files apt's configuration names (sources.list and
+# sources.list.d/ unless it says otherwise).
 # Usage: deb-src-entries.sh [ROOT]   the apt configuration under ROOT/etc/apt (default /)
 # Exit status: 0 written or nothing to do, 1 nothing usable, 2 usage,
-# 3 apt cannot read the sources (as they are, or with the new entries), or
-# no entry can be copied for a binary index without a source one, 4 the
-# sources are not readable by this user, 5 the new files, or the temporary
-# ones (in TMPDIR), cannot be written (a full disk).
+# 3 apt cannot read its configuration or the sources (as they are, or with
+# the new entries), or no entry can be copied for a binary index without a
+# source one, 4 the sources are not readable by this user, 5 the new files,
+# or the temporary ones (in TMPDIR), cannot be written (a full disk).
 set -euo pipefail
 # Field names are compared in the C locale: in a Turkish one, "URIs" lowers
 # to "urIs".
@@ -46,14 +48,12 @@ esac
 root=${1-/}
 # apt's configuration syntax has no way to quote these.
 [[ $root != *[\"$'\n']* ]] || { echo "deb-src-entries.sh: ROOT cannot hold a double quote or a line break" >&2 || true; exit 2; }
-apt=${root%/}/etc/apt
-parts=$apt/sources.list.d
+list=${root%/}/etc/apt/sources.list
+parts=${root%/}/etc/apt/sources.list.d
 ours=(torvex-deb-src.sources torvex-deb-src.list)
 say() { echo "deb-src-entries.sh: $*" >&2 || true; }
 command -v apt-get >/dev/null || { say "apt-get not found; this is for Debian and its derivatives"; exit 1; }
 
-sudo=()
-[[ -w $parts || $(id -u) -eq 0 ]] || sudo=(sudo)
 # Only this run's own temporaries are removed: they are named in variables
 # as they are made (a trap runs only once the assignment is done).
 scratch=
@@ -80,6 +80,16 @@ if [[ $root != / ]]; then
     printf 'Dir "%s/";\n' "$(realpath -m -- "$root")" >"$scratch/apt.conf"
     export APT_CONFIG=$scratch/apt.conf
 fi
+# The sources are where that configuration puts them.
+if ! paths=$(apt-config shell list Dir::Etc::SourceList/f parts Dir::Etc::SourceParts/d 2>"$scratch/before"); then
+    say "apt cannot read its configuration; nothing changed:"
+    cat "$scratch/before" >&2 || true
+    exit 3
+fi
+eval "$paths"
+parts=${parts%/}
+sudo=()
+[[ -w $parts || $(id -u) -eq 0 ]] || sudo=(sudo)
 
 # A snapshot of the sources, without the files of ours being replaced: every
 # file of the folder, so that apt, reading the copies, decides which names
@@ -87,7 +97,7 @@ fi
 # taken as empty. A URI may carry a password: the copies of files not for
 # every user to read are noted, and so is a new file with an entry of theirs.
 unreadable() { say "cannot read $1; run this as root"; exit 4; }
-[[ ! -e $apt || -x $apt ]] || unreadable "$apt"
+[[ ! -e ${list%/*} || -x ${list%/*} ]] || unreadable "${list%/*}"
 [[ ! -e $parts || ( -r $parts && -x $parts ) ]] || unreadable "$parts"
 mkdir "$scratch/parts"
 declare -A private=()
@@ -96,7 +106,7 @@ snapshot() { # <file> <copy>
     cp -- "$1" "$2"
     (( 8#$(stat -L -c %a -- "$1") & 4 )) || private[$2]=1
 }
-[[ -f $apt/sources.list ]] && snapshot "$apt/sources.list" "$scratch/sources.list"
+[[ -f $list ]] && snapshot "$list" "$scratch/sources.list"
 for file in "$parts"/*; do
     name=${file##*/}
     [[ -f $file && $name != "${ours[0]}" && $name != "${ours[1]}" ]] && snapshot "$file" "$scratch/parts/$name"
@@ -115,7 +125,7 @@ relay() { # <messages>
     local text
     text=$(<"$1")
     text=${text//"$scratch/parts"/"$parts"}
-    printf '%s\n' "${text//"$scratch/sources.list"/"$apt/sources.list"}" >&2 || true
+    printf '%s\n' "${text//"$scratch/sources.list"/"$list"}" >&2 || true
 }
 if ! read_sources "$scratch/targets" "$scratch/before"; then
     say "apt cannot read this machine's package sources as they are; nothing changed:"
@@ -133,7 +143,7 @@ lacking() { # <targets>
         END { for (k in deb) if (!(k in src)) print k; exit !n }' "$1"
 }
 if ! lacking "$scratch/targets" >/dev/null; then
-    say "no enabled Debian package source (deb) found in $apt/sources.list or $parts/;"
+    say "no enabled Debian package source (deb) found in $list or $parts/;"
     say "enable source packages by hand (a deb-src entry for the release's main component), then run apt-get update"
     exit 1
 fi

@@ -74,7 +74,7 @@ deb-src [signed-by=$key] http://mirror.invalid/debian-security bookworm-security
 case_() {
     local name=$1 want=$2 root=$work/$1 status=0
     shift 2
-    mkdir -p "$root/etc/apt/sources.list.d"
+    mkdir -p "$root/etc/apt/sources.list.d" "$root/etc/apt/apt.conf.d"
     echo "deb-src http://mirror.invalid/debian bookworm main" >"$root/etc/apt/sources.list.d/torvex-deb-src.list"
     while [[ $1 != -- ]]; do printf '%s\n' "${1#*=}" >"$root/etc/apt/${1%%=*}"; shift; done
     [[ -z ${prepare-} ]] || $prepare "$root"
@@ -98,9 +98,11 @@ $(cat "$file" 2>/dev/null)"
             [[ $(stat -c %a "$file") == "${mode:-644}" ]] || fail "$name: $kind has mode $(stat -c %a "$file")"
         fi
     done
-    # apt reads it all, with a source index for each binary one.
+    # apt, with the root's configuration, reads it all, with a source index
+    # for each binary one.
     local targets
-    targets=$(apt-get -o Dir::Etc="$root/etc/apt" -o Dir::State="$root/state" -o Dir::Cache="$root/cache" \
+    printf 'Dir "%s/";\n' "$root" >"$work/apt.conf"
+    targets=$(APT_CONFIG=$work/apt.conf apt-get -o Dir::State="$root/state" -o Dir::Cache="$root/cache" \
         indextargets --no-release-info --format '$(CREATED_BY) $(SITE) $(RELEASE)' 2>"$work/apt-err") ||
         { fail "$name: apt cannot read the result: $(cat "$work/apt-err")"; return; }
     [[ -s $work/apt-err ]] && fail "$name: apt warns: $(cat "$work/apt-err")"
@@ -227,8 +229,10 @@ grep -q 'x.invalid/debian/ amd64/' "$work/err" && grep -q 'y.invalid/my debian/ 
     fail "entries it cannot copy: not named: $(cat "$work/err")"
 
 # The root's own apt configuration is the one read, not this machine's.
-broken() { mkdir "$1/etc/apt/apt.conf.d" && echo 'APT::Broken "' >"$1/etc/apt/apt.conf.d/99broken"; }
+broken() { echo 'APT::Broken "' >"$1/etc/apt/apt.conf.d/99broken"; }
 prepare=broken case_ "the root's apt configuration" 3 "sources.list=$oneline" -- "" ""
+moved() { echo 'Dir::Etc::SourceList "main.list";' >"$1/etc/apt/apt.conf.d/50main"; }
+prepare=moved case_ "the sources where the root's apt configuration puts them" 0 "main.list=$oneline" -- "" "$oneline_src"
 
 (( failed == 0 )) && echo "deb-src entries: all cases pass"
 exit "$failed"
