@@ -72,7 +72,10 @@ fi
 # binary ones, so their mirrors and keys are the machine's too. Should apt
 # still not find it, apt is left as it was found: the files of ours that were
 # there before are put back as they were, and only new ones are removed.
+# The folder is where apt reads it, as for deb-src-entries.sh.
 parts=/etc/apt/sources.list.d
+eval "$(apt-config shell parts Dir::Etc::SourceParts/d 2>/dev/null)"
+parts=${parts%/}
 enable_sources() {
     local held kind
     held=$(mktemp -d)
