@@ -8,7 +8,8 @@
 # packages from the machine's own package sources (scripts/deb-src-entries.sh).
 #   --source DIR  builds the qtbase source tree DIR instead (a changed Qt, to
 #                 relink the program with), the same way, into the cache's
-#                 qt-mingw-w64-x86_64-static-own, anew on every run
+#                 qt-mingw-w64-x86_64-static-own, anew on every run (the one
+#                 before stays until the new one is whole)
 # Only the folder goes to standard output, so that qt=$(windows-sdk.sh)
 # gets nothing else; everything else goes to standard error.
 set -euo pipefail
@@ -17,8 +18,10 @@ own=
 case ${1-} in
     "") ;;
     --source)
-        [[ $# -eq 2 && -f ${2-}/CMakeLists.txt && -d $2/src/corelib ]] ||
-            { say "--source names a qtbase source tree (with CMakeLists.txt and src/corelib)"; exit 2; }
+        # Its licence texts go with the program: checked now, not after an
+        # hour's build.
+        [[ $# -eq 2 && -f ${2-}/CMakeLists.txt && -d $2/src/corelib && -f $2/LICENSES/LGPL-3.0-only.txt ]] ||
+            { say "--source names a qtbase source tree (with CMakeLists.txt, src/corelib and LICENSES/)"; exit 2; }
         own=$(realpath -- "$2") ;;
     *) say "usage: windows-sdk.sh [--source QTBASE-SOURCE-DIR]"; exit 2 ;;
 esac
@@ -43,7 +46,8 @@ if [[ -z $own ]] && complete; then
     exit 0
 fi
 mkdir -p "$cache"
-rm -rf "$sdk" "$sdk.partial"
+[[ -n $own ]] || rm -rf "$sdk"
+rm -rf "$sdk.partial"
 
 if [[ -z $own && -f $archive && -f $archive.sha256 ]] &&
    (cd "$archive_dir" && sha256sum --check --status "$name.tar.xz.sha256"); then
@@ -172,6 +176,7 @@ while IFS= read -r -d '' json; do
         fi
     done <<<"$named"
 done
+rm -rf "$sdk"
 mv "$sdk.partial" "$sdk"
 cd /
 rm -rf "$work"
