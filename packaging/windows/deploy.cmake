@@ -30,7 +30,9 @@ else()
 endif()
 if(NOT TORVEX_QT_LICENCES)
     if(DEFINED ENV{TORVEX_QT_LICENCES})
-        set(TORVEX_QT_LICENCES "$ENV{TORVEX_QT_LICENCES}")
+        # Kept, as the compilers named by CC and CXX are: the configuration
+        # runs again by itself, without that environment.
+        set(TORVEX_QT_LICENCES "$ENV{TORVEX_QT_LICENCES}" CACHE PATH "The LICENSES folder of the Qt's source")
     else()
         set(TORVEX_QT_LICENCES "${TORVEX_QT_DIR}/LICENSES")
     endif()
