@@ -313,25 +313,10 @@ if [[ -s $scratch/lacking ]] && (( ${#new[@]} == 0 )); then
     exit 3
 fi
 
-# Between the first rename and the last removal apt reads the first new file
-# beside the old one of the other kind (replaced next, or no longer
-# written). Should apt refuse the two together (the same archive with other
-# options, say), that old one is removed before the first rename instead.
-early=
-if (( ${#new[@]} )); then
-    [[ ${new[0]} == sources ]] && other=list || other=sources
-    if [[ -e $parts/torvex-deb-src.$other ]] &&
-       ! { cp -- "$parts/torvex-deb-src.$other" "$scratch/parts/" 2>/dev/null &&
-           read_sources "$scratch/mixed" "$scratch/mixed-said"; }; then
-        early=$other
-    fi
-fi
-
 # Every new file is written whole beside the old ones before any is renamed
 # into place, and a file of ours no longer written is removed only after
-# that, or before when apt would refuse it beside a new one: apt, whenever
-# it looks, and after a run stopped anywhere, reads what it read before, or
-# a part of it, or that with a part of what was checked above.
+# that: apt, whenever it looks, and after a run stopped anywhere, reads what
+# it read before, or that with a part of what was checked above.
 unwritable() { say "cannot write the new files in $parts (a full disk?); nothing changed"; exit 5; }
 (( ${#new[@]} == 0 )) || [[ -d $parts ]] || "${sudo[@]}" mkdir -m 755 -- "$parts" || unwritable
 for kind in "${new[@]}"; do
@@ -341,7 +326,6 @@ for kind in "${new[@]}"; do
     "${sudo[@]}" cp -- "$scratch/new.$kind" "${staged[$kind]}" 2>/dev/null || unwritable
     "${sudo[@]}" chmod "$mode" "${staged[$kind]}" || unwritable
 done
-[[ -z $early ]] || "${sudo[@]}" rm -f -- "$parts/torvex-deb-src.$early"
 for kind in "${new[@]}"; do
     "${sudo[@]}" mv -f -T -- "${staged[$kind]}" "$parts/torvex-deb-src.$kind"
     unset "staged[$kind]"

@@ -176,14 +176,6 @@ printf '#!/bin/sh\nkill -TERM "$PPID"\n' >"$work/kill/mv"
 chmod +x "$work/kill/mv"
 killed() { PATH=$work/kill:$PATH "$@"; }
 run=killed case_ "killed while putting the files in place" 143 "sources.list=$oneline" -- "" ""
-# The old file apt would refuse beside the new one (another Signed-By for the
-# same archive) goes before the new one comes: killed there, nothing changed.
-mkdir "$work/killrm"
-printf '#!/bin/sh\ncase "$*" in *sources.list.d/torvex-deb-src.*) kill -TERM "$PPID"; exit 1 ;; esac\nexec %s "$@"\n' \
-    "$(command -v rm)" >"$work/killrm/rm"
-chmod +x "$work/killrm/rm"
-killedrm() { PATH=$work/killrm:$PATH "$@"; }
-run=killedrm case_ "killed removing an old file apt refuses beside the new one" 143 "sources.list.d/debian.sources=$stock" -- "" ""
 # The sources folder on a full tmpfs of its own, in a mount namespace; what is
 # left in it is then put back in the folder for the checks.
 full() { # <script> <root>
