@@ -27,7 +27,8 @@
 # Exit status: 0 written or nothing to do, 1 nothing usable, 2 usage,
 # 3 apt cannot read its configuration or the sources (as they are, or with
 # the new entries), or no entry can be copied for a binary index without a
-# source one, 4 the sources are not readable by this user, 5 the new files,
+# source one, 4 the sources are not readable by this user (or their folder
+# not writable, with no sudo), 5 the new files,
 # or the temporary ones (in TMPDIR), cannot be written (a full disk).
 set -euo pipefail
 # Field names are compared in the C locale: in a Turkish one, "URIs" lowers
@@ -60,7 +61,8 @@ scratch=
 declare -A staged=()
 cleanup() {
     [[ -z $scratch ]] || rm -rf -- "$scratch" 2>/dev/null
-    (( ${#staged[@]} == 0 )) || "${sudo[@]}" rm -f -- "${staged[@]}"
+    # A failure here must not take the place of the status given.
+    (( ${#staged[@]} == 0 )) || "${sudo[@]}" rm -f -- "${staged[@]}" || true
     return 0
 }
 trap cleanup EXIT
@@ -317,12 +319,18 @@ fi
 # into place, and a file of ours no longer written is removed only after
 # that: apt, whenever it looks, and after a run stopped anywhere, reads what
 # it read before, or that with a part of what was checked above.
-unwritable() { say "cannot write the new files in $parts (a full disk?); nothing changed"; exit 5; }
+unwritable() { say "cannot write the new files in $parts (a full disk, or sudo refused?); nothing changed"; exit 5; }
+if (( ${#sudo[@]} )) && ! command -v sudo >/dev/null &&
+   { (( ${#new[@]} )) || [[ -e $parts/${ours[0]} || -e $parts/${ours[1]} ]]; }; then
+    say "this user cannot write in $parts, and there is no sudo; run this as root; nothing changed"
+    exit 4
+fi
 (( ${#new[@]} == 0 )) || [[ -d $parts ]] || "${sudo[@]}" mkdir -m 755 -- "$parts" || unwritable
 for kind in "${new[@]}"; do
     mode=644
     while IFS= read -r file; do [[ -z ${private[$file]-} ]] || mode=600; done <"$scratch/from.$kind"
-    staged[$kind]=$("${sudo[@]}" mktemp "$parts/.torvex-deb-src.XXXXXX") || unwritable
+    file=$("${sudo[@]}" mktemp "$parts/.torvex-deb-src.XXXXXX") || unwritable
+    staged[$kind]=$file
     "${sudo[@]}" cp -- "$scratch/new.$kind" "${staged[$kind]}" 2>/dev/null || unwritable
     "${sudo[@]}" chmod "$mode" "${staged[$kind]}" || unwritable
 done
