@@ -34,6 +34,13 @@ cache=${TORVEX_CACHE:-$HOME/.cache/torvexsetup}
 sdk=$cache/$name
 archive_dir=${TORVEX_SDK_ARCHIVE_DIR:-../shared/windows-sdk}
 archive=$archive_dir/$name.tar.xz
+work=$cache/qt-build
+# Each build starts in an emptied folder: a tree of the user's in it (the
+# Debian source a stopped build left there, changed) would be lost.
+if [[ -n $own && $own/ == "$(realpath -m -- "$work")"/* ]]; then
+    say "--source: $own is in $work, which every build empties; move it out first"
+    exit 2
+fi
 
 # Both ways below put the folder in place only once it is whole.
 complete() {
@@ -105,7 +112,6 @@ enable_sources() {
     say "enable source packages for the release's main component by hand, or put the SDK archive in $archive_dir"
     exit 1
 }
-work=$cache/qt-build
 if [[ -z $own ]]; then
     say "building Qt 6.4.2 for Windows (static) from Debian's qt6-base source package instead:"
     apt-get source --print-uris qt6-base >/dev/null 2>&1 || enable_sources
