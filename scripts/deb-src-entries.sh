@@ -28,8 +28,8 @@
 # 3 apt cannot read its configuration or the sources (as they are, or with
 # the new entries), or no entry can be copied for a binary index without a
 # source one, 4 the sources are not readable by this user (or their folder
-# not writable, with no sudo), 5 the new files,
-# or the temporary ones (in TMPDIR), cannot be written (a full disk).
+# not writable, with no sudo), 5 the new files, or the temporary ones (in
+# TMPDIR), cannot be written (a full disk).
 set -euo pipefail
 # Field names are compared in the C locale: in a Turkish one, "URIs" lowers
 # to "urIs".
@@ -58,6 +58,7 @@ command -v apt-get >/dev/null || { say "apt-get not found; this is for Debian an
 # Only this run's own temporaries are removed: they are named in variables
 # as they are made (a trap runs only once the assignment is done).
 scratch=
+sudo=()
 declare -A staged=()
 cleanup() {
     [[ -z $scratch ]] || rm -rf -- "$scratch" 2>/dev/null
@@ -90,7 +91,6 @@ if ! paths=$(apt-config shell list Dir::Etc::SourceList/f parts Dir::Etc::Source
 fi
 eval "$paths"
 parts=${parts%/}
-sudo=()
 [[ -w $parts || $(id -u) -eq 0 ]] || sudo=(sudo)
 
 # A snapshot of the sources, without the files of ours being replaced: every
