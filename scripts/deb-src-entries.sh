@@ -75,7 +75,9 @@ trap 'exit 143' TERM
 # for sources without entries. The room its output and the copies take
 # (far less than this) is made sure of first.
 temporaries_unwritable() { say "cannot write temporary files in ${TMPDIR:-/tmp} (full, or not writable); nothing changed"; exit 5; }
-scratch=$(mktemp -d -t torvex-deb-src.XXXXXX 2>/dev/null) || temporaries_unwritable
+# Not named torvex-deb-src.*, which earlier versions of this script, still
+# run from older copies, remove when the middle of the name is no live pid.
+scratch=$(mktemp -d -t torvex-deb-src-XXXXXX 2>/dev/null) || temporaries_unwritable
 { head -c 4M /dev/zero >"$scratch/room" && rm -- "$scratch/room"; } 2>/dev/null || temporaries_unwritable
 # Another root is read with its own apt configuration (apt.conf.d), not this
 # machine's.
