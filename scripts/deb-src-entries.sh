@@ -93,6 +93,14 @@ if ! paths=$(apt-config shell list Dir::Etc::SourceList/f parts Dir::Etc::Source
 fi
 eval "$paths"
 parts=${parts%/}
+# Another root's configuration may name absolute paths, which would be this
+# machine's.
+if [[ $root != / ]]; then
+    for path in "$list" "$parts"; do
+        [[ $path == "$(realpath -m -- "$root")"/* ]] ||
+            { say "the apt configuration under $root puts its sources outside it ($path); nothing changed"; exit 3; }
+    done
+fi
 [[ -w $parts || $(id -u) -eq 0 ]] || sudo=(sudo)
 
 # A snapshot of the sources, without the files of ours being replaced: every

@@ -225,6 +225,9 @@ broken() { echo 'APT::Broken "' >"$1/etc/apt/apt.conf.d/99broken"; }
 prepare=broken case_ "the root's apt configuration" 3 "sources.list=$oneline" -- "" ""
 moved() { echo 'Dir::Etc::SourceList "main.list";' >"$1/etc/apt/apt.conf.d/50main"; }
 prepare=moved case_ "the sources where the root's apt configuration puts them" 0 "main.list=$oneline" -- "" "$oneline_src"
+outside() { echo "Dir::Etc::SourceParts \"$work/elsewhere\";" >"$1/etc/apt/apt.conf.d/50parts"; }
+prepare=outside case_ "the root's apt configuration naming this machine's sources" 3 "sources.list=$oneline" -- "" ""
+[[ ! -e $work/elsewhere ]] || fail "the root's apt configuration naming this machine's sources: wrote there"
 
 (( failed == 0 )) && echo "deb-src entries: all cases pass"
 exit "$failed"
