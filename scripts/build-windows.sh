@@ -36,6 +36,10 @@ done
 
 # A zip of an earlier run must not stand for this one if this one fails.
 [[ -f $build/zip-name.txt ]] && rm -f "$build/$(cat "$build/zip-name.txt")"
+# Said at once, not after the Qt for Windows, which may take an hour to
+# build (the configuration refuses a placeholder given as the address).
+[[ $sign == OFF || ${source_url[0]} != -U* ]] ||
+    { echo "build-windows.sh: Signing a release needs --source-url URL, where its source is published" >&2; exit 2; }
 
 scripts/install-deps.sh --with-windows-tools
 # What signing needs is checked before anything is built.

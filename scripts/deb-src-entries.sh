@@ -21,12 +21,15 @@
 # no source index) is left out and named. When there is nothing it can use,
 # apt refuses the result, or no file can be written, it says so and stops,
 # touching nothing.
+# The sources are the files apt's configuration names (sources.list and
+# sources.list.d/ unless it says otherwise).
 # Usage: deb-src-entries.sh [ROOT]   the apt configuration under ROOT/etc/apt (default /)
 # Exit status: 0 written or nothing to do, 1 nothing usable, 2 usage,
-# 3 apt cannot read the sources (as they are, or with the new entries), or
-# no entry can be copied for a binary index without a source one, 4 the
-# sources are not readable by this user, 5 the new files cannot be written
-# (a full disk).
+# 3 apt cannot read its configuration or the sources (as they are, or with
+# the new entries), or no entry can be copied for a binary index without a
+# source one, 4 the sources are not readable by this user (or their folder
+# not writable, with no sudo), 5 the new files, or the temporary ones (in
+# TMPDIR), cannot be written (a full disk).
 set -euo pipefail
 # Field names are compared in the C locale: in a Turkish one, "URIs" lowers
 # to "urIs".
@@ -46,21 +49,21 @@ esac
 root=${1-/}
 # apt's configuration syntax has no way to quote these.
 [[ $root != *[\"$'\n']* ]] || { echo "deb-src-entries.sh: ROOT cannot hold a double quote or a line break" >&2 || true; exit 2; }
-apt=${root%/}/etc/apt
-parts=$apt/sources.list.d
+list=${root%/}/etc/apt/sources.list
+parts=${root%/}/etc/apt/sources.list.d
 ours=(torvex-deb-src.sources torvex-deb-src.list)
 say() { echo "deb-src-entries.sh: $*" >&2 || true; }
 command -v apt-get >/dev/null || { say "apt-get not found; this is for Debian and its derivatives"; exit 1; }
 
-sudo=()
-[[ -w $parts || $(id -u) -eq 0 ]] || sudo=(sudo)
 # Only this run's own temporaries are removed: they are named in variables
 # as they are made (a trap runs only once the assignment is done).
 scratch=
+sudo=()
 declare -A staged=()
 cleanup() {
     [[ -z $scratch ]] || rm -rf -- "$scratch" 2>/dev/null
-    (( ${#staged[@]} == 0 )) || "${sudo[@]}" rm -f -- "${staged[@]}"
+    # A failure here must not take the place of the status given.
+    (( ${#staged[@]} == 0 )) || "${sudo[@]}" rm -f -- "${staged[@]}" || true
     return 0
 }
 trap cleanup EXIT
@@ -68,13 +71,37 @@ trap 'exit 129' HUP
 trap 'exit 130' INT
 trap 'exit 131' QUIT
 trap 'exit 143' TERM
-scratch=$(mktemp -d -t torvex-deb-src.XXXXXX)
+# apt says nothing when its output cannot be written: a full disk would pass
+# for sources without entries. The room its output and the copies take
+# (far less than this) is made sure of first.
+temporaries_unwritable() { say "cannot write temporary files in ${TMPDIR:-/tmp} (full, or not writable); nothing changed"; exit 5; }
+# Not named torvex-deb-src.*, which earlier versions of this script, still
+# run from older copies, remove when the middle of the name is no live pid.
+scratch=$(mktemp -d -t torvex-deb-src-XXXXXX 2>/dev/null) || temporaries_unwritable
+{ head -c 4M /dev/zero >"$scratch/room" && rm -- "$scratch/room"; } 2>/dev/null || temporaries_unwritable
 # Another root is read with its own apt configuration (apt.conf.d), not this
 # machine's.
 if [[ $root != / ]]; then
     printf 'Dir "%s/";\n' "$(realpath -m -- "$root")" >"$scratch/apt.conf"
     export APT_CONFIG=$scratch/apt.conf
 fi
+# The sources are where that configuration puts them.
+if ! paths=$(apt-config shell list Dir::Etc::SourceList/f parts Dir::Etc::SourceParts/d 2>"$scratch/before"); then
+    say "apt cannot read its configuration; nothing changed:"
+    cat "$scratch/before" >&2 || true
+    exit 3
+fi
+eval "$paths"
+parts=${parts%/}
+# Another root's configuration may name absolute paths, which would be this
+# machine's.
+if [[ $root != / ]]; then
+    for path in "$list" "$parts"; do
+        [[ $path == "$(realpath -m -- "$root")"/* ]] ||
+            { say "the apt configuration under $root puts its sources outside it ($path); nothing changed"; exit 3; }
+    done
+fi
+[[ -w $parts || $(id -u) -eq 0 ]] || sudo=(sudo)
 
 # A snapshot of the sources, without the files of ours being replaced: every
 # file of the folder, so that apt, reading the copies, decides which names
@@ -82,7 +109,7 @@ fi
 # taken as empty. A URI may carry a password: the copies of files not for
 # every user to read are noted, and so is a new file with an entry of theirs.
 unreadable() { say "cannot read $1; run this as root"; exit 4; }
-[[ ! -e $apt || -x $apt ]] || unreadable "$apt"
+[[ ! -e ${list%/*} || -x ${list%/*} ]] || unreadable "${list%/*}"
 [[ ! -e $parts || ( -r $parts && -x $parts ) ]] || unreadable "$parts"
 mkdir "$scratch/parts"
 declare -A private=()
@@ -91,7 +118,7 @@ snapshot() { # <file> <copy>
     cp -- "$1" "$2"
     (( 8#$(stat -L -c %a -- "$1") & 4 )) || private[$2]=1
 }
-[[ -f $apt/sources.list ]] && snapshot "$apt/sources.list" "$scratch/sources.list"
+[[ -f $list ]] && snapshot "$list" "$scratch/sources.list"
 for file in "$parts"/*; do
     name=${file##*/}
     [[ -f $file && $name != "${ours[0]}" && $name != "${ours[1]}" ]] && snapshot "$file" "$scratch/parts/$name"
@@ -110,7 +137,7 @@ relay() { # <messages>
     local text
     text=$(<"$1")
     text=${text//"$scratch/parts"/"$parts"}
-    printf '%s\n' "${text//"$scratch/sources.list"/"$apt/sources.list"}" >&2 || true
+    printf '%s\n' "${text//"$scratch/sources.list"/"$list"}" >&2 || true
 }
 if ! read_sources "$scratch/targets" "$scratch/before"; then
     say "apt cannot read this machine's package sources as they are; nothing changed:"
@@ -128,7 +155,7 @@ lacking() { # <targets>
         END { for (k in deb) if (!(k in src)) print k; exit !n }' "$1"
 }
 if ! lacking "$scratch/targets" >/dev/null; then
-    say "no enabled Debian package source (deb) found in $apt/sources.list or $parts/;"
+    say "no enabled Debian package source (deb) found in $list or $parts/;"
     say "enable source packages by hand (a deb-src entry for the release's main component), then run apt-get update"
     exit 1
 fi
@@ -302,12 +329,18 @@ fi
 # into place, and a file of ours no longer written is removed only after
 # that: apt, whenever it looks, and after a run stopped anywhere, reads what
 # it read before, or that with a part of what was checked above.
-unwritable() { say "cannot write the new files in $parts (a full disk?); nothing changed"; exit 5; }
+unwritable() { say "cannot write the new files in $parts (a full disk, or sudo refused?); nothing changed"; exit 5; }
+if (( ${#sudo[@]} )) && ! command -v sudo >/dev/null &&
+   { (( ${#new[@]} )) || [[ -e $parts/${ours[0]} || -e $parts/${ours[1]} ]]; }; then
+    say "this user cannot write in $parts, and there is no sudo; run this as root; nothing changed"
+    exit 4
+fi
 (( ${#new[@]} == 0 )) || [[ -d $parts ]] || "${sudo[@]}" mkdir -m 755 -- "$parts" || unwritable
 for kind in "${new[@]}"; do
     mode=644
     while IFS= read -r file; do [[ -z ${private[$file]-} ]] || mode=600; done <"$scratch/from.$kind"
-    staged[$kind]=$("${sudo[@]}" mktemp "$parts/.torvex-deb-src.XXXXXX") || unwritable
+    file=$("${sudo[@]}" mktemp "$parts/.torvex-deb-src.XXXXXX") || unwritable
+    staged[$kind]=$file
     "${sudo[@]}" cp -- "$scratch/new.$kind" "${staged[$kind]}" 2>/dev/null || unwritable
     "${sudo[@]}" chmod "$mode" "${staged[$kind]}" || unwritable
 done

@@ -4,7 +4,8 @@
 # secret is kept): built with --sign --test, so the signed program also runs
 # the end-to-end install under Wine, then the zip's TorvexSetup.exe verified
 # against that certificate. Before that, it is built unsigned, and then a
-# missing certificate, a wrong password and the placeholder source address
+# missing certificate, a wrong password, no source address, the placeholder
+# one (in capitals, as a host name may be written) and one with a line break
 # must each stop the build with a message and leave no zip. The address it
 # signs with is a name reserved for tests.
 set -euo pipefail
@@ -47,7 +48,10 @@ url=https://torvexsetup.test/source
 refused "no certificate named" env -u TORVEX_SIGN_PKCS12 scripts/build-windows.sh --sign --source-url "$url"
 echo wrong >"$keys/wrong-password"
 refused "a wrong password" env TORVEX_SIGN_PASSWORD_FILE="$keys/wrong-password" scripts/build-windows.sh --sign --source-url "$url"
-refused "the placeholder source address" scripts/build-windows.sh --sign
+refused "no source address" scripts/build-windows.sh --sign
+refused "the placeholder source address, in capitals" scripts/build-windows.sh --sign --source-url https://TORVEX.INVALID/torvexsetup
+refused "a source address with a line break" scripts/build-windows.sh --sign --source-url "$url
+and more"
 
 scripts/build-windows.sh --sign --test --source-url "$url"
 

@@ -8,7 +8,8 @@
 # packages from the machine's own package sources (scripts/deb-src-entries.sh).
 #   --source DIR  builds the qtbase source tree DIR instead (a changed Qt, to
 #                 relink the program with), the same way, into the cache's
-#                 qt-mingw-w64-x86_64-static-own, anew on every run
+#                 qt-mingw-w64-x86_64-static-own, anew on every run (the one
+#                 before stays until the new one is whole)
 # Only the folder goes to standard output, so that qt=$(windows-sdk.sh)
 # gets nothing else; everything else goes to standard error.
 set -euo pipefail
@@ -17,8 +18,10 @@ own=
 case ${1-} in
     "") ;;
     --source)
-        [[ $# -eq 2 && -f ${2-}/CMakeLists.txt && -d $2/src/corelib ]] ||
-            { say "--source names a qtbase source tree (with CMakeLists.txt and src/corelib)"; exit 2; }
+        # Its licence texts go with the program: checked now, not after an
+        # hour's build.
+        [[ $# -eq 2 && -f ${2-}/CMakeLists.txt && -d $2/src/corelib && -f $2/LICENSES/LGPL-3.0-only.txt ]] ||
+            { say "--source names a qtbase source tree (with CMakeLists.txt, src/corelib and LICENSES/)"; exit 2; }
         own=$(realpath -- "$2") ;;
     *) say "usage: windows-sdk.sh [--source QTBASE-SOURCE-DIR]"; exit 2 ;;
 esac
@@ -31,6 +34,13 @@ cache=${TORVEX_CACHE:-$HOME/.cache/torvexsetup}
 sdk=$cache/$name
 archive_dir=${TORVEX_SDK_ARCHIVE_DIR:-../shared/windows-sdk}
 archive=$archive_dir/$name.tar.xz
+work=$cache/qt-build
+# Each build starts in an emptied folder: a tree of the user's in it (the
+# Debian source a stopped build left there, changed) would be lost.
+if [[ -n $own && $own/ == "$(realpath -m -- "$work")"/* ]]; then
+    say "--source: $own is in $work, which every build empties; move it out first"
+    exit 2
+fi
 
 # Both ways below put the folder in place only once it is whole.
 complete() {
@@ -43,7 +53,8 @@ if [[ -z $own ]] && complete; then
     exit 0
 fi
 mkdir -p "$cache"
-rm -rf "$sdk" "$sdk.partial"
+[[ -n $own ]] || rm -rf "$sdk"
+rm -rf "$sdk.partial"
 
 if [[ -z $own && -f $archive && -f $archive.sha256 ]] &&
    (cd "$archive_dir" && sha256sum --check --status "$name.tar.xz.sha256"); then
@@ -72,7 +83,10 @@ fi
 # binary ones, so their mirrors and keys are the machine's too. Should apt
 # still not find it, apt is left as it was found: the files of ours that were
 # there before are put back as they were, and only new ones are removed.
+# The folder is where apt reads it, as for deb-src-entries.sh.
 parts=/etc/apt/sources.list.d
+eval "$(apt-config shell parts Dir::Etc::SourceParts/d 2>/dev/null)"
+parts=${parts%/}
 enable_sources() {
     local held kind
     held=$(mktemp -d)
@@ -98,7 +112,6 @@ enable_sources() {
     say "enable source packages for the release's main component by hand, or put the SDK archive in $archive_dir"
     exit 1
 }
-work=$cache/qt-build
 if [[ -z $own ]]; then
     say "building Qt 6.4.2 for Windows (static) from Debian's qt6-base source package instead:"
     apt-get source --print-uris qt6-base >/dev/null 2>&1 || enable_sources
@@ -169,6 +182,7 @@ while IFS= read -r -d '' json; do
         fi
     done <<<"$named"
 done
+rm -rf "$sdk"
 mv "$sdk.partial" "$sdk"
 cd /
 rm -rf "$work"

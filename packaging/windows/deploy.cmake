@@ -30,7 +30,9 @@ else()
 endif()
 if(NOT TORVEX_QT_LICENCES)
     if(DEFINED ENV{TORVEX_QT_LICENCES})
-        set(TORVEX_QT_LICENCES "$ENV{TORVEX_QT_LICENCES}")
+        # Kept, as the compilers named by CC and CXX are: the configuration
+        # runs again by itself, without that environment.
+        set(TORVEX_QT_LICENCES "$ENV{TORVEX_QT_LICENCES}" CACHE PATH "The LICENSES folder of the Qt's source")
     else()
         set(TORVEX_QT_LICENCES "${TORVEX_QT_DIR}/LICENSES")
     endif()
@@ -52,11 +54,18 @@ install(FILES "${TORVEX_QT_LICENCES}/GPL-3.0-only.txt" DESTINATION . RENAME GPL-
 set(TORVEX_SOURCE_URL "https://torvex.invalid/torvexsetup" CACHE STRING
     "Where the program's source is published, as the Windows zip's README names it")
 option(TORVEX_SIGN "Sign TorvexSetup.exe in the zip (packaging/windows/sign.cmake)" OFF)
-if(TORVEX_SIGN AND NOT TORVEX_SOURCE_URL MATCHES "^[A-Za-z][A-Za-z0-9+.-]*://[^/.]+\\.[^/]+")
+# The host as a browser finds it: in any case, after any user name, before
+# any port, path, query or fragment, without the final dot of a full name.
+string(TOLOWER "${TORVEX_SOURCE_URL}" url)
+string(REGEX REPLACE "^[a-z][a-z0-9+.-]*://([^/?#\\\\]*@)?([^/?#\\\\:@]*).*$" "\\2" host "${url}")
+string(REGEX REPLACE "\\.$" "" host "${host}")
+# A blank, a line break or a quote is in no address, and would put other
+# lines into the README.
+if(TORVEX_SIGN AND (NOT url MATCHES "^[a-z][a-z0-9+.-]*://" OR url MATCHES "[ \t\r\n\"<>]" OR NOT host MATCHES "[^.]\\.[^.]"))
     message(FATAL_ERROR "Signing a release needs the address its source is published at "
                         "(TORVEX_SOURCE_URL, scripts/build-windows.sh --source-url URL); "
                         "\"${TORVEX_SOURCE_URL}\" is none")
-elseif(TORVEX_SIGN AND TORVEX_SOURCE_URL MATCHES "^[^:]*://([^/]*[.@])?(invalid|example|localhost|example\\.(com|net|org))([:/]|$)")
+elseif(TORVEX_SIGN AND host MATCHES "(^|\\.)(invalid|example|localhost|example\\.(com|net|org))$")
     message(FATAL_ERROR "Signing a release needs the address its source is published at "
                         "(TORVEX_SOURCE_URL, scripts/build-windows.sh --source-url URL), not the placeholder "
                         "${TORVEX_SOURCE_URL}")

@@ -11,8 +11,12 @@
 function(torvex_write_notices)
     cmake_parse_arguments(PARSE_ARGV 0 arg "" "OUTPUT;QT_DIR;LICENCES;TEMPLATE" "IDS")
     set(rule "------------------------------------------------------------------------------")
+    # The folders' names are taken as they are, not as patterns: a [ in one
+    # would otherwise find nothing.
+    string(REGEX REPLACE "([][*?])" "[\\1]" qt_folder "${arg_QT_DIR}")
+    string(REGEX REPLACE "([][*?])" "[\\1]" licence_folder "${arg_LICENCES}")
     if(NOT IS_DIRECTORY "${arg_QT_DIR}/attributions")
-        file(GLOB licences "${arg_LICENCES}/*.txt")
+        file(GLOB licences "${licence_folder}/*.txt")
         if(NOT licences)
             message(FATAL_ERROR "The Qt at ${arg_QT_DIR} has no attributions/, and ${arg_LICENCES} "
                                 "no licence texts: name the LICENSES folder of its source")
@@ -33,7 +37,7 @@ function(torvex_write_notices)
         file(WRITE "${arg_OUTPUT}" "${notices}")
         return()
     endif()
-    file(GLOB_RECURSE files "${arg_QT_DIR}/attributions/*/qt_attribution.json")
+    file(GLOB_RECURSE files "${qt_folder}/attributions/*/qt_attribution.json")
     list(SORT files)
     set(wanted ${arg_IDS})
     set(text "")

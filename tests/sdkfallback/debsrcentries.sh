@@ -74,7 +74,7 @@ deb-src [signed-by=$key] http://mirror.invalid/debian-security bookworm-security
 case_() {
     local name=$1 want=$2 root=$work/$1 status=0
     shift 2
-    mkdir -p "$root/etc/apt/sources.list.d"
+    mkdir -p "$root/etc/apt/sources.list.d" "$root/etc/apt/apt.conf.d"
     echo "deb-src http://mirror.invalid/debian bookworm main" >"$root/etc/apt/sources.list.d/torvex-deb-src.list"
     while [[ $1 != -- ]]; do printf '%s\n' "${1#*=}" >"$root/etc/apt/${1%%=*}"; shift; done
     [[ -z ${prepare-} ]] || $prepare "$root"
@@ -98,9 +98,11 @@ $(cat "$file" 2>/dev/null)"
             [[ $(stat -c %a "$file") == "${mode:-644}" ]] || fail "$name: $kind has mode $(stat -c %a "$file")"
         fi
     done
-    # apt reads it all, with a source index for each binary one.
+    # apt, with the root's configuration, reads it all, with a source index
+    # for each binary one.
     local targets
-    targets=$(apt-get -o Dir::Etc="$root/etc/apt" -o Dir::State="$root/state" -o Dir::Cache="$root/cache" \
+    printf 'Dir "%s/";\n' "$root" >"$work/apt.conf"
+    targets=$(APT_CONFIG=$work/apt.conf apt-get -o Dir::State="$root/state" -o Dir::Cache="$root/cache" \
         indextargets --no-release-info --format '$(CREATED_BY) $(SITE) $(RELEASE)' 2>"$work/apt-err") ||
         { fail "$name: apt cannot read the result: $(cat "$work/apt-err")"; return; }
     [[ -s $work/apt-err ]] && fail "$name: apt warns: $(cat "$work/apt-err")"
@@ -188,6 +190,13 @@ full() { # <script> <root>
 if unshare -rm mount -t tmpfs none "$work/kill" 2>/dev/null; then
     mkdir "$work/left"
     run=full case_ "a full disk" 5 "sources.list.d/debian.sources=$stock" -- "" ""
+    # Temporaries that cannot be written are not taken for sources without
+    # entries.
+    mkdir "$work/fulltmp"
+    fulltmp() { unshare -rm bash -c 'mount -t tmpfs -o size=64k none "$1" && { cat /dev/zero >"$1/filler" 2>/dev/null; TMPDIR=$1 "$2" "$3"; }' \
+        _ "$work/fulltmp" "$@"; }
+    run=fulltmp case_ "a full folder for temporaries" 5 "sources.list=$oneline" -- "" ""
+    grep -q 'cannot write temporary files' "$work/err" || fail "a full folder for temporaries: not said: $(cat "$work/err")"
 else echo "no mount namespace for a small tmpfs: full disk row skipped"; fi
 run=
 
@@ -212,8 +221,13 @@ grep -q 'x.invalid/debian/ amd64/' "$work/err" && grep -q 'y.invalid/my debian/ 
     fail "entries it cannot copy: not named: $(cat "$work/err")"
 
 # The root's own apt configuration is the one read, not this machine's.
-broken() { mkdir "$1/etc/apt/apt.conf.d" && echo 'APT::Broken "' >"$1/etc/apt/apt.conf.d/99broken"; }
+broken() { echo 'APT::Broken "' >"$1/etc/apt/apt.conf.d/99broken"; }
 prepare=broken case_ "the root's apt configuration" 3 "sources.list=$oneline" -- "" ""
+moved() { echo 'Dir::Etc::SourceList "main.list";' >"$1/etc/apt/apt.conf.d/50main"; }
+prepare=moved case_ "the sources where the root's apt configuration puts them" 0 "main.list=$oneline" -- "" "$oneline_src"
+outside() { echo "Dir::Etc::SourceParts \"$work/elsewhere\";" >"$1/etc/apt/apt.conf.d/50parts"; }
+prepare=outside case_ "the root's apt configuration naming this machine's sources" 3 "sources.list=$oneline" -- "" ""
+[[ ! -e $work/elsewhere ]] || fail "the root's apt configuration naming this machine's sources: wrote there"
 
 (( failed == 0 )) && echo "deb-src entries: all cases pass"
 exit "$failed"
