@@ -9,12 +9,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <ctime>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
-#include <ctime>
 #include <unistd.h>
 #include <vector>
 
@@ -35,7 +35,6 @@ constexpr int StandardCount = STDERR_FILENO + 1;
             ::fcntl(fd, F_SETFD, flags | FD_CLOEXEC);
     }
 }
-
 
 // The keeper's life, in a process forked from a program that may have other
 // threads: nothing but calls that are safe after such a fork. It leaves the

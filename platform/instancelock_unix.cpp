@@ -26,7 +26,7 @@ QString systemError(int error)
 // aside (unnamed, else under a name of its own) and linked into place only
 // once its mode is right, so that no other user can ever find it at `path`
 // with the mode the umask gave it. An unnamed file is linked in from its
-// descriptor where the system allows that (root), else through /proc; without
+// descriptor where the system allows that, else through /proc; without
 // either it is given up for a named one. False when the file cannot be made;
 // true also when another Setup put its own there first.
 bool makeLockFile(const QByteArray &path)

@@ -262,7 +262,8 @@ void TestInstanceLock::lockFileAsFound()
         QCOMPARE(::chmod(native.constData(), found == QLatin1String("0600") ? 0600 : 0666), 0);
     }
     const bool withoutProc = found == QLatin1String("noproc");
-    if (withoutProc && QProcess::execute(QStringLiteral("unshare"), {"-m", "sh", "-c", "mount -t tmpfs none /proc"}) != 0)
+    if (withoutProc
+        && QProcess::execute(QStringLiteral("unshare"), {"-m", "sh", "-c", "mount -t tmpfs none /proc"}) != 0)
         QSKIP("A mount namespace of its own (unshare -m) needs root, or is not allowed here");
     // Tried as another user, and in time: nothing found there holds Setup up.
     QProcess holder;
@@ -308,10 +309,9 @@ int main(int argc, char *argv[])
             const QString line = QStringLiteral("\"%1\" --wait-for \"%2\"%3")
                                      .arg(QDir::toNativeSeparators(self), QDir::toNativeSeparators(file),
                                           outlived ? QStringLiteral(" --outlived") : QString());
-            started = ChildProcess::start(
-                {self, QStringList{QStringLiteral("--wait-for"), file, QStringLiteral("--outlived")}.mid(0, outlived ? 3 : 2),
-                 line},
-                ChildProcess::Watch::Native, nullptr);
+            const QStringList arguments{QStringLiteral("--wait-for"), file, QStringLiteral("--outlived")};
+            started = ChildProcess::start({self, arguments.mid(0, outlived ? 3 : 2), line},
+                                          ChildProcess::Watch::Native, nullptr);
         }
         // --let-go: only the started program holds it from now on.
         if (argc == 5 && qstrcmp(argv[4], "--let-go") == 0 && held)
