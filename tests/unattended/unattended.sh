@@ -172,14 +172,15 @@ echo "-- a stop before the run's own handling: 14 while the lock is taken, 17 wh
 if command -v strace >/dev/null; then
     # The lock's flock() held up for seconds (in whichever process Setup
     # starts afresh as), and Setup found there.
-    strace -f -qq -o /dev/null -e inject=flock:delay_enter=4000000 "$program" --unattended --accept-licence \
-        --platform earlier --log "$work/early.log" >/dev/null 2>"$work/err" &
+    strace -f -qq -o /dev/null -e trace=flock -e inject=flock:delay_enter=4000000 "$program" --unattended \
+        --accept-licence --platform earlier --log "$work/early.log" >/dev/null 2>"$work/err" &
     tracer=$!
     child=
     for _ in $(seq 600); do
-        for entry in /proc/[0-9]*; do
-            [[ $(cut -d' ' -f1 "$entry/syscall" 2>/dev/null) == 73 ]] &&
-                grep -qaF "$work/early.log" "$entry/cmdline" 2>/dev/null && child=${entry#/proc/}
+        for started in $(cat /proc/"$tracer"/task/*/children 2>/dev/null); do
+            for candidate in "$started" $(cat /proc/"$started"/task/*/children 2>/dev/null); do
+                read -r call _ <"/proc/$candidate/syscall" 2>/dev/null && [[ $call == 73 ]] && child=$candidate
+            done
         done
         [[ -n $child ]] && break
         sleep 0.05
