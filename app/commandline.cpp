@@ -11,6 +11,7 @@
 #include "platform/messagetext.h"
 #include "platform/outputstream.h"
 #include "platform/processservices.h"
+#include "platform/stopsignals.h"
 #include "platform/systemnames.h"
 #include "platform/systemtexts.h"
 
@@ -316,10 +317,25 @@ std::optional<int> runBeforeWindow(int &argc, char *argv[], TickSource &ticks, W
             *window = windowOptions;
         return std::nullopt;
     }
+    // From here on a stop ends with a status of ours, never by the signal,
+    // even while something waits (the lock being taken, a line to a full
+    // pipe); the run's own handlers take over once its event loop can.
+    StopSignals::endAtOnceUntilMade(CommandLine::tr("%1: asked to stop: exiting now; no run was started.\n")
+                                        .arg(QCoreApplication::applicationName())
+                                        .toUtf8(),
+                                    toInt(ExitStatus::CancelledBeforeRuns));
     std::unique_ptr<InstanceLock> lock;
     if (!unattended->checkOnly) {
         lock = takeSetupLock();
+        if (const QString refusal = setupLockRefusal(*lock); !refusal.isEmpty()) {
+            print(OutputStream::Standard::Error,
+                  QStringLiteral("%1: %2\n").arg(QCoreApplication::applicationName(), refusal));
+            return toInt(ExitStatus::Usage);
+        }
         if (lock->state() == InstanceLock::State::HeldElsewhere) {
+            // Refused whatever comes now: a stop while the line below waits
+            // on a full pipe ends with the same status.
+            StopSignals::endAtOnceUntilMade({}, toInt(ExitStatus::AlreadyRunning));
             // Nothing goes to the log or standard output: the log may well
             // be the running Setup's own.
             print(OutputStream::Standard::Error,

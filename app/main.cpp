@@ -38,11 +38,13 @@ int main(int argc, char *argv[])
 
     SystemServices system;
     const std::unique_ptr<InstanceLock> lock = takeSetupLock();
-    const QString lockWarning = setupLockWarning(*lock);
+    const QString lockWarning = setupLockWarning(*lock) + setupLockRefusal(*lock);
     if (!lockWarning.isEmpty()) {
         if (const auto err = OutputStream::openStandard(OutputStream::Standard::Error))
             err->write(QStringLiteral("%1: %2\n").arg(QCoreApplication::applicationName(), lockWarning));
     }
+    if (lock->state() == InstanceLock::State::Refused)
+        return toInt(ExitStatus::Usage);
     if (lock->state() == InstanceLock::State::HeldElsewhere) {
         system.messages.information(nullptr, Form1::alreadyRunningMessage(setupLockHolder(*lock)));
         return toInt(ExitStatus::AlreadyRunning);

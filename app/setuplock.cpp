@@ -7,12 +7,12 @@
 
 std::unique_ptr<InstanceLock> takeSetupLock()
 {
-    QString location = systemEnvironmentVariable("TORVEX_LOCK");
-    if (location.isEmpty())
-        location = InstanceLock::machineWide(QStringLiteral("TorvexSetup"));
-    auto lock = std::make_unique<InstanceLock>(location);
+    const QString named = systemEnvironmentVariable("TORVEX_LOCK");
+    auto lock = named.isEmpty()
+        ? std::make_unique<InstanceLock>(InstanceLock::machineWide(QStringLiteral("TorvexSetup")))
+        : std::make_unique<InstanceLock>(named, InstanceLock::Origin::Caller);
     if (lock->state() == InstanceLock::State::Held)
-        lock->passToStartedPrograms();
+        lock->keepForStartedPrograms();
     return lock;
 }
 
@@ -21,6 +21,14 @@ QString setupLockWarning(const InstanceLock &lock)
     if (lock.state() != InstanceLock::State::Unavailable)
         return {};
     return QCoreApplication::translate("SetupLock", "%1; going on without making sure no other Setup runs.")
+        .arg(escapeControls(lock.error()));
+}
+
+QString setupLockRefusal(const InstanceLock &lock)
+{
+    if (lock.state() != InstanceLock::State::Refused)
+        return {};
+    return QCoreApplication::translate("SetupLock", "TORVEX_LOCK names a lock that cannot be used: %1.")
         .arg(escapeControls(lock.error()));
 }
 

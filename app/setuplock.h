@@ -8,15 +8,20 @@
 // whoever starts it: two would run the application manager on the same
 // handheld at once. The lock is the machine's (InstanceLock::machineWide), or
 // the one TORVEX_LOCK names, so that tests and the demo keep their Setups to
-// themselves. It is held for as long as the returned object lives, and then
-// for as long as an application manager it started runs. A lock that cannot
-// be made at all does not stop Setup (see setupLockWarning()).
+// themselves. It is held for as long as the returned object lives, and for as
+// long as each application manager it started runs. A machine lock that
+// cannot be made at all does not stop Setup (see setupLockWarning()); one
+// that TORVEX_LOCK names wrongly does (see setupLockRefusal()).
 std::unique_ptr<InstanceLock> takeSetupLock();
 
 // What Setup says when it goes on without the lock because none can be made
 // (its values escaped, without the program's name before it); empty when
 // there is nothing to say.
 QString setupLockWarning(const InstanceLock &lock);
+
+// Why Setup refuses to run with the lock TORVEX_LOCK names (its values
+// escaped, without the program's name before it); empty when it does not.
+QString setupLockRefusal(const InstanceLock &lock);
 
 // A sentence that names the lock another Setup holds and, where the system
 // tells, its holder, for an administrator to act on.

@@ -49,11 +49,11 @@ ProcessEnd ProcessEnd::fromWindowsExitCode(uint32_t code)
     return {abnormal ? Kind::Exception : Kind::Exited, code};
 }
 
-qintptr ChildProcess::s_inherited = -1;
+qintptr ChildProcess::s_kept = -1;
 
-void ChildProcess::setInherited(qintptr handle)
+void ChildProcess::setKept(qintptr handle)
 {
-    s_inherited = handle;
+    s_kept = handle;
 }
 
 ChildProcess::ChildProcess(qint64 pid, QObject *parent) : LaunchedProcess(parent), m_pid(pid)

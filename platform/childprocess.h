@@ -33,10 +33,13 @@ public:
     static bool isFullPath(const QString &program);
     // Whether this process may run the regular file `program`.
     static bool mayRun(const QString &program);
-    // A descriptor (POSIX) or handle (Windows) that every program started
-    // from now on inherits, as the only one beside the standard three (as
-    // descriptor 3 on POSIX); -1 for none.
-    static void setInherited(qintptr handle);
+    // A descriptor (POSIX) or handle (Windows) kept open for exactly as long
+    // as each program started from now on runs, even after this program has
+    // ended, and never handed to anything that program starts: on POSIX a
+    // keeper process of its own holds it and watches the program through a
+    // pidfd; on Windows a copy that cannot be inherited is put into the
+    // program itself, and goes when it ends. -1 for none.
+    static void setKept(qintptr handle);
     ~ChildProcess() override;
 
     qint64 pid() const { return m_pid; }
@@ -50,7 +53,7 @@ private:
     static bool holdsNul(const LaunchCommand &command);
     static QString nulInPath();
 
-    static qintptr s_inherited;
+    static qintptr s_kept;
 
     void checkEnd();
     void noticeEnd(ProcessEnd end);

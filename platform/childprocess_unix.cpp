@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <ctime>
 #include <fcntl.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -32,6 +34,77 @@ constexpr int StandardCount = STDERR_FILENO + 1;
         if (flags >= 0 && !(flags & FD_CLOEXEC))
             ::fcntl(fd, F_SETFD, flags | FD_CLOEXEC);
     }
+}
+
+// The keeper's life, in a process forked from a program that may have other
+// threads: nothing but calls that are safe after such a fork. It leaves the
+// wizard's session, terminal, folder and descriptors (a reader of the
+// wizard's output sees its end when the wizard ends), keeps `kept` and waits
+// for process `pid` to end.
+[[noreturn]] void keep(int kept, int pidfd, pid_t pid)
+{
+    ::setsid();
+    [[maybe_unused]] const int rootFolder = ::chdir("/");
+    struct sigaction action{};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    for (const int number : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
+        ::sigaction(number, &action, nullptr);
+    ::sigprocmask(SIG_SETMASK, &action.sa_mask, nullptr);
+    // Every descriptor but these two: one call for each stretch where the
+    // system has close_range (5.9), else one by one.
+    const int low = std::min(kept, pidfd < 0 ? kept : pidfd);
+    const int high = std::max(kept, pidfd);
+    const int stretches[][2] = {{0, low - 1}, {low + 1, high - 1}, {high + 1, 65535}};
+    for (const auto &stretch : stretches) {
+        if (stretch[0] > stretch[1])
+            continue;
+#ifdef SYS_close_range
+        if (::syscall(SYS_close_range, unsigned(stretch[0]), unsigned(stretch[1]), 0u) == 0)
+            continue;
+#endif
+        for (int fd = stretch[0]; fd <= stretch[1]; ++fd)
+            ::close(fd);
+    }
+    if (pidfd >= 0) {
+        pollfd ended{pidfd, POLLIN, 0};
+        while (::poll(&ended, 1, -1) < 0 && errno == EINTR) {
+        }
+    } else {
+        // No pidfd (a kernel before 5.3): asked every 50 ms. Reaped by the
+        // wizard or, once it has gone, by the system; its number is then free
+        // again, which at worst keeps the lock until another program of that
+        // number ends.
+        const timespec pause{0, 50 * 1000 * 1000};
+        while (::kill(pid, 0) == 0 || errno == EPERM)
+            ::nanosleep(&pause, nullptr);
+    }
+    ::_exit(0);
+}
+
+// Starts the keeper of `kept` for process `pid`, our child that has just been
+// started: forked twice, so that the system, not the wizard, reaps it, and it
+// is nobody's to wait for. The wizard may be killed between the start and
+// this fork (a moment): the lock then goes with the wizard.
+void keepWhileRunning(int kept, pid_t pid)
+{
+    // Our own child, not yet reaped: its number cannot be another's.
+    int pidfd = -1;
+#ifdef SYS_pidfd_open
+    pidfd = int(::syscall(SYS_pidfd_open, pid, 0));
+#endif
+    const pid_t middle = ::fork();
+    if (middle == 0) {
+        if (::fork() == 0)
+            keep(kept, pidfd, pid);
+        ::_exit(0);
+    }
+    if (middle > 0) {
+        while (::waitpid(middle, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }
+    if (pidfd >= 0)
+        ::close(pidfd);
 }
 
 } // namespace
@@ -82,17 +155,12 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const LaunchCommand &command, 
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    // The one descriptor handed down on purpose (the lock that keeps a
-    // second Setup out while this run goes on), as number 3; a dup2 onto
-    // itself clears close-on-exec.
-    const int inherited = int(s_inherited);
-    if (inherited >= 0)
-        posix_spawn_file_actions_adddup2(&actions, inherited, StandardCount);
-    // Nothing else of the wizard's goes with it: a descriptor opened without
-    // close-on-exec (by the remote-API library, say) would otherwise live on
-    // in a program meant to outlive the wizard.
+    // Nothing of the wizard's goes with it, the lock included (see setKept()):
+    // a descriptor opened without close-on-exec (by the remote-API library,
+    // say) would otherwise live on in a program meant to outlive the wizard,
+    // and in whatever that program starts.
 #if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
-    posix_spawn_file_actions_addclosefrom_np(&actions, inherited >= 0 ? StandardCount + 1 : StandardCount);
+    posix_spawn_file_actions_addclosefrom_np(&actions, StandardCount);
 #else
     closeOnExecAboveStandard();
 #endif
@@ -117,6 +185,8 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const LaunchCommand &command, 
     posix_spawn_file_actions_destroy(&actions);
     if (failure != 0)
         return fail(systemErrorText(failure));
+    if (s_kept >= 0)
+        keepWhileRunning(int(s_kept), pid);
 
     std::unique_ptr<ChildProcess> child(new ChildProcess(pid, nullptr));
     int pidfd = -1;

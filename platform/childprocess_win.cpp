@@ -12,33 +12,31 @@
 
 namespace {
 
-// The handles a started program inherits, and nothing else of ours: the one
-// handed down on purpose, and the null device as its standard streams (as
-// on POSIX, the wizard's output is not its to share). Inheritable copies made
-// for this start only, so that no other program started meanwhile gets them.
+// The handles a started program inherits, and nothing else of ours: the null
+// device as its standard streams (as on POSIX, the wizard's output is not its
+// to share). An inheritable copy made for this start only, so that no other
+// program started meanwhile gets it. The lock is never among them (see
+// keepWhileRunning()).
 class InheritedHandles
 {
 public:
-    explicit InheritedHandles(qintptr handle)
+    InheritedHandles()
     {
-        if (handle == -1)
-            return;
-        const HANDLE self = GetCurrentProcess();
         SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-        m_handles[1] = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   &inheritable, OPEN_EXISTING, 0, nullptr);
-        if (m_handles[1] == INVALID_HANDLE_VALUE)
-            m_handles[1] = nullptr;
-        if (!DuplicateHandle(self, HANDLE(handle), self, &m_handles[0], 0, TRUE, DUPLICATE_SAME_ACCESS))
+        m_nul = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
+                            OPEN_EXISTING, 0, nullptr);
+        if (m_nul == INVALID_HANDLE_VALUE) {
+            m_nul = nullptr;
             return;
+        }
         SIZE_T size = 0;
         InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
         m_storage.resize(size);
         const auto list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(m_storage.data());
         if (!InitializeProcThreadAttributeList(list, 1, 0, &size))
             return;
-        if (UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, m_handles,
-                                      (m_handles[1] ? 2 : 1) * sizeof(HANDLE), nullptr, nullptr)) {
+        if (UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &m_nul, sizeof(HANDLE), nullptr,
+                                      nullptr)) {
             m_list = list;
         } else {
             DeleteProcThreadAttributeList(list);
@@ -48,22 +46,33 @@ public:
     {
         if (m_list)
             DeleteProcThreadAttributeList(m_list);
-        for (const HANDLE handle : m_handles) {
-            if (handle)
-                CloseHandle(handle);
-        }
+        if (m_nul)
+            CloseHandle(m_nul);
     }
     InheritedHandles(const InheritedHandles &) = delete;
     InheritedHandles &operator=(const InheritedHandles &) = delete;
 
     LPPROC_THREAD_ATTRIBUTE_LIST list() const { return m_list; }
-    HANDLE nul() const { return m_handles[1]; }
+    HANDLE nul() const { return m_nul; }
 
 private:
-    HANDLE m_handles[2] = {nullptr, nullptr};
+    HANDLE m_nul = nullptr;
     std::vector<char> m_storage;
     LPPROC_THREAD_ATTRIBUTE_LIST m_list = nullptr;
 };
+
+// Puts a copy of `kept` into the started program `process` that it cannot
+// hand on (not inheritable), and that the system closes when it ends: the
+// lock then lasts exactly as long as that program, whether or not the wizard
+// is still there, and none of the programs it starts gets it. Copied just
+// after the start rather than into a suspended program, which would stay
+// suspended for good if the wizard were killed in between; a wizard killed in
+// that moment takes the lock with it.
+void keepWhileRunning(qintptr kept, HANDLE process)
+{
+    HANDLE copy = nullptr;
+    DuplicateHandle(GetCurrentProcess(), HANDLE(kept), process, &copy, 0, FALSE, DUPLICATE_SAME_ACCESS);
+}
 
 } // namespace
 
@@ -115,7 +124,7 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const LaunchCommand &command, 
     // A console manager gets no share of the wizard's console: neither its
     // Ctrl+C and close (a process group of its own) nor its window.
     DWORD flags = CREATE_NEW_PROCESS_GROUP | CREATE_NO_WINDOW;
-    const InheritedHandles inherited(s_inherited);
+    const InheritedHandles inherited;
     if (inherited.list()) {
         startup.StartupInfo.dwFlags |= STARTF_USESTDHANDLES;
         startup.StartupInfo.hStdInput = startup.StartupInfo.hStdOutput = startup.StartupInfo.hStdError =
@@ -130,6 +139,8 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const LaunchCommand &command, 
         return fail(systemErrorText(int(GetLastError())));
     }
     CloseHandle(created.hThread);
+    if (s_kept != -1)
+        keepWhileRunning(s_kept, created.hProcess);
     std::unique_ptr<ChildProcess> child(new ChildProcess(qint64(created.dwProcessId), nullptr));
     child->m_handle = created.hProcess;
     child->m_notifier = new QWinEventNotifier(created.hProcess, child.get());

@@ -25,30 +25,34 @@ QString systemError(int error)
 // Puts a new lock file at `path`, already readable by every user: made
 // aside (unnamed, else under a name of its own) and linked into place only
 // once its mode is right, so that no other user can ever find it at `path`
-// with the mode the umask gave it. False when the file cannot be made; true
-// also when another Setup put its own there first.
+// with the mode the umask gave it. An unnamed file is linked in from its
+// descriptor where the system allows that, else through /proc; without
+// either it is given up for a named one. False when the file cannot be made;
+// true also when another Setup put its own there first.
 bool makeLockFile(const QByteArray &path)
 {
     const QByteArray folder = path.left(path.lastIndexOf('/') + 1);
-    QByteArray aside;
     int fd = ::open(folder.isEmpty() ? "." : folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        // A file system without unnamed files.
-        aside = path + ".XXXXXX";
-        fd = ::mkostemp(aside.data(), O_CLOEXEC);
-        if (fd < 0)
-            return false;
-    }
-    bool linked = ::fchmod(fd, 0644) == 0;
-    if (linked && aside.isEmpty()) {
+    if (fd >= 0 && ::fchmod(fd, 0644) == 0) {
         const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
-        linked = ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, path.constData(), AT_SYMLINK_FOLLOW) == 0;
-    } else if (linked) {
-        linked = ::link(aside.constData(), path.constData()) == 0;
+        if (::linkat(fd, "", AT_FDCWD, path.constData(), AT_EMPTY_PATH) == 0
+            || ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, path.constData(), AT_SYMLINK_FOLLOW) == 0
+            || errno == EEXIST) {
+            const int error = errno;
+            ::close(fd);
+            errno = error;
+            return true;
+        }
     }
+    if (fd >= 0)
+        ::close(fd);
+    QByteArray aside = path + ".XXXXXX";
+    fd = ::mkostemp(aside.data(), O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool linked = ::fchmod(fd, 0644) == 0 && ::link(aside.constData(), path.constData()) == 0;
     const int error = linked ? 0 : errno;
-    if (!aside.isEmpty())
-        ::unlink(aside.constData());
+    ::unlink(aside.constData());
     ::close(fd);
     errno = error;
     return linked || error == EEXIST;
@@ -72,19 +76,40 @@ int openLockFile(const QByteArray &path)
     return -1;
 }
 
-// Whether process `pid` has the file `info` describes open. A process that
-// has ended (a zombie) has nothing open; another user's processes cannot be
-// looked into but by root.
-bool holdsFile(qint64 pid, const struct stat &info)
+// Whether process `pid` holds the flock() on the file `info` describes: it
+// has a descriptor open on the file whose description carries the lock (its
+// fdinfo has a "lock:" line), not merely the file open. A process that has
+// ended (a zombie) holds nothing; another user's processes cannot be looked
+// into but by root. `watched`, where given, is set to the process that a
+// pidfd it also holds watches (a keeper's), or 0.
+bool holdsLock(qint64 pid, const struct stat &info, qint64 *watched = nullptr)
 {
-    const QString fds = QStringLiteral("/proc/%1/fd").arg(pid);
-    for (const QString &fd : QDir(fds).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+    const QString proc = QStringLiteral("/proc/%1/").arg(pid);
+    bool holds = false;
+    qint64 watching = 0;
+    const QStringList fds =
+        QDir(proc + QStringLiteral("fd")).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &fd : fds) {
+        const QByteArray link = QFile::encodeName(proc + QStringLiteral("fd/") + fd);
+        char target[32] = {};
+        const bool pidfd = ::readlink(link.constData(), target, sizeof target - 1) > 0
+            && qstrcmp(target, "anon_inode:[pidfd]") == 0;
         struct stat open{};
-        if (::stat(QFile::encodeName(fds + QLatin1Char('/') + fd).constData(), &open) == 0
-            && open.st_dev == info.st_dev && open.st_ino == info.st_ino)
-            return true;
+        const bool ours = !pidfd && ::stat(link.constData(), &open) == 0 && open.st_dev == info.st_dev
+            && open.st_ino == info.st_ino;
+        QFile fdinfo(proc + QStringLiteral("fdinfo/") + fd);
+        if ((!pidfd && !ours) || !fdinfo.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray &line : fdinfo.readAll().split('\n')) {
+            if (ours && line.startsWith("lock:") && line.contains(" FLOCK "))
+                holds = true;
+            if (pidfd && line.startsWith("Pid:"))
+                watching = line.mid(4).trimmed().toLongLong();
+        }
     }
-    return false;
+    if (watched)
+        *watched = watching;
+    return holds;
 }
 
 // A process's name as it calls itself, its bytes kept as they are (any
@@ -102,10 +127,11 @@ QString processName(qint64 pid)
 
 // The process that holds an flock() on the file `info` describes:
 // "process 1234 (TorvexSetup)". The kernel's list of locks names whoever
-// took it, any user; it is believed only when that process has the file open
-// still: once it has ended (its number perhaps another program's by now)
-// while a program it started holds on, the processes whose descriptors can
-// be read (our own user's, or all for root) are searched for one open on it.
+// took it, any user; it is believed only when that process holds the lock
+// still. Once it has ended (its number perhaps another program's by now)
+// while the keeper of a program it started holds on, the processes whose
+// descriptors can be read (our own user's, or all for root) are searched for
+// the holder, and a keeper is named by the program it keeps the lock for.
 QString lockHolder(const struct stat &info)
 {
     QFile locks(QStringLiteral("/proc/locks"));
@@ -121,15 +147,18 @@ QString lockHolder(const struct stat &info)
             if (fields.size() < 6 || fields.at(1) != "FLOCK" || fields.at(5) != file)
                 continue;
             const qint64 pid = fields.at(4).toLongLong();
-            if (pid > 0 && holdsFile(pid, info))
+            if (pid > 0 && holdsLock(pid, info))
                 return processName(pid);
             break;
         }
     }
     const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
     for (const QString &pid : pids) {
-        if (pid.toLongLong() > 0 && pid.toLongLong() != ::getpid() && holdsFile(pid.toLongLong(), info))
-            return processName(pid.toLongLong());
+        qint64 watched = 0;
+        if (pid.toLongLong() > 0 && pid.toLongLong() != ::getpid() && holdsLock(pid.toLongLong(), info, &watched)) {
+            const QString kept = watched > 0 ? processName(watched) : QString();
+            return kept.isEmpty() ? processName(pid.toLongLong()) : kept;
+        }
     }
     return {};
 }
@@ -183,8 +212,13 @@ QString InstanceLock::machineWide(const QString &name)
     return QStringLiteral("/tmp/%1.lock").arg(name);
 }
 
-InstanceLock::InstanceLock(const QString &location) : m_location(location)
+InstanceLock::InstanceLock(const QString &location, Origin origin) : m_location(location)
 {
+    // What the caller names has to be right, or nothing is done with it.
+    const auto refuseIfCallers = [&] {
+        if (origin == Origin::Caller)
+            m_state = State::Refused;
+    };
     const QByteArray path = systemName(location);
     // A file removed between its open and its lock (by hand, or a cleaner of
     // old files) is one that a Setup starting now would not find: taken
@@ -196,17 +230,33 @@ InstanceLock::InstanceLock(const QString &location) : m_location(location)
             m_error = QStringLiteral("the lock file %1 cannot be opened (%2)")
                           .arg(location, foundThere(path, error == ELOOP ? QStringLiteral("a symbolic link")
                                                                          : systemError(error)));
+            refuseIfCallers();
             return;
         }
         auto handle = std::make_unique<Handle>(fd);
         struct stat info{};
         if (::fstat(fd, &info) != 0) {
             m_error = QStringLiteral("the lock file %1 cannot be read (%2)").arg(location, systemError(errno));
+            refuseIfCallers();
             return;
         }
         if (!S_ISREG(info.st_mode)) {
             m_error = QStringLiteral("the lock file %1 is %2, not a regular file (%3)")
                           .arg(location, kindOf(info.st_mode), foundThere(path, QString()));
+            refuseIfCallers();
+            return;
+        }
+        // A lock file holds nothing, and one named by the caller is the
+        // caller's own: never another user's file, nor one with data in it
+        // (a password file, say) to be locked and kept open.
+        if (origin == Origin::Caller && (info.st_uid != ::geteuid() || info.st_size != 0)) {
+            m_error = info.st_uid != ::geteuid()
+                ? QStringLiteral("the lock file %1 belongs to another user (%2)")
+                      .arg(location, foundThere(path, QString()))
+                : QStringLiteral("the lock file %1 is not empty (%2 bytes); a lock file holds nothing")
+                      .arg(location)
+                      .arg(info.st_size);
+            m_state = State::Refused;
             return;
         }
         // The lock belongs to the open file, so it also goes with whatever
@@ -214,6 +264,7 @@ InstanceLock::InstanceLock(const QString &location) : m_location(location)
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
             if (errno != EWOULDBLOCK) {
                 m_error = QStringLiteral("the lock file %1 cannot be locked (%2)").arg(location, systemError(errno));
+                refuseIfCallers();
                 return;
             }
             m_state = State::HeldElsewhere;
@@ -228,16 +279,17 @@ InstanceLock::InstanceLock(const QString &location) : m_location(location)
         }
     }
     m_error = QStringLiteral("the lock file %1 is removed or replaced as soon as it is locked").arg(location);
+    refuseIfCallers();
 }
 
 InstanceLock::~InstanceLock()
 {
     if (m_handle)
-        ChildProcess::setInherited(-1);
+        ChildProcess::setKept(-1);
 }
 
-void InstanceLock::passToStartedPrograms()
+void InstanceLock::keepForStartedPrograms()
 {
     if (m_handle)
-        ChildProcess::setInherited(m_handle->fd);
+        ChildProcess::setKept(m_handle->fd);
 }

@@ -30,14 +30,31 @@ QString InstanceLock::machineWide(const QString &name)
     return QStringLiteral("Global\\") + name;
 }
 
-InstanceLock::InstanceLock(const QString &location) : m_location(location)
+InstanceLock::InstanceLock(const QString &location, Origin origin) : m_location(location)
 {
+    // A name the caller gives is a plain one in the session's or the global
+    // namespace, never a path into another object folder, and it has to
+    // work: what cannot be made of it is refused rather than gone without.
+    QString plain = location;
+    for (const QString &space : {QStringLiteral("Local\\"), QStringLiteral("Global\\")}) {
+        if (plain.startsWith(space))
+            plain = plain.mid(space.size());
+    }
+    if (origin == Origin::Caller && (plain.isEmpty() || plain.contains(QLatin1Char('\\')))) {
+        m_error = QStringLiteral("the mutex name %1 is not a plain name (Local\\ or Global\\ and a name without "
+                                 "backslashes)")
+                      .arg(location);
+        m_state = State::Refused;
+        return;
+    }
     // The system closes the handles of a program that ends, however it ends;
     // the mutex goes with the last handle. Never owned: its existence is the
     // lock.
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(MutexAccess, SDDL_REVISION_1, &descriptor, nullptr)) {
         m_error = QStringLiteral("the mutex %1 cannot be described (error %2)").arg(location).arg(GetLastError());
+        if (origin == Origin::Caller)
+            m_state = State::Refused;
         return;
     }
     SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
@@ -61,16 +78,18 @@ InstanceLock::InstanceLock(const QString &location) : m_location(location)
         return;
     }
     m_error = QStringLiteral("the mutex %1 cannot be created (error %2)").arg(location).arg(error);
+    if (origin == Origin::Caller)
+        m_state = State::Refused;
 }
 
 InstanceLock::~InstanceLock()
 {
     if (m_handle)
-        ChildProcess::setInherited(-1);
+        ChildProcess::setKept(-1);
 }
 
-void InstanceLock::passToStartedPrograms()
+void InstanceLock::keepForStartedPrograms()
 {
     if (m_handle)
-        ChildProcess::setInherited(qintptr(m_handle->mutex));
+        ChildProcess::setKept(qintptr(m_handle->mutex));
 }

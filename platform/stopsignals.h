@@ -26,6 +26,13 @@ public:
     StopSignals(const QByteArray &atOnceLine, int atOnceStatus, QObject *parent = nullptr);
     ~StopSignals() override;
 
+    // Before an object is made (the event loop may not run yet, and what
+    // comes first may wait: a lock being taken, a line to a full pipe): from
+    // now on each request ends the program at once, with `atOnceLine` and
+    // `status` as above. The object made later takes requests over; called
+    // again, this changes the line and status.
+    static void endAtOnceUntilMade(const QByteArray &atOnceLine, int status);
+
     void setAtOnceStatus(int status);
     // The program has written its last line and ends with `status`. On
     // Windows a console being closed waits for this (up to 4 s; the system

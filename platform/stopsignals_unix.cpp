@@ -28,9 +28,11 @@ std::atomic<int> atOnceStatus{1};
 char atOnceLine[512];
 size_t atOnceLength = 0;
 
-// How each signal was handled before, to be put back; whether we changed it.
+// How each signal was handled before, to be put back; whether we changed it;
+// whether our handler is in place.
 struct sigaction found[StopSignalCount];
 bool changed[StopSignalCount];
+bool installed = false;
 
 // The at-once line, written so that it never waits: the program ends even
 // when standard error is the full pipe the event loop is stuck on.
@@ -88,25 +90,18 @@ QString signalName(int number)
     return QStringLiteral("signal %1").arg(number);
 }
 
-} // namespace
-
-StopSignals::StopSignals(const QByteArray &line, int status, QObject *parent) : QObject(parent)
+void setAtOnce(const QByteArray &line, int status)
 {
     atOnceLength = std::min(size_t(line.size()), sizeof atOnceLine);
     std::memcpy(atOnceLine, line.constData(), atOnceLength);
     atOnceStatus.store(status);
-    unhandled.store(0);
+}
 
-    int ends[2];
-    if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) {
-        qWarning("StopSignals: no pipe (%s); signals keep their default effect", strerror(errno));
+void installHandler()
+{
+    if (installed)
         return;
-    }
-    m_readEnd = ends[0];
-    writeEnd = ends[1];
-    auto *notifier = new QSocketNotifier(m_readEnd, QSocketNotifier::Read, this);
-    connect(notifier, &QSocketNotifier::activated, this, &StopSignals::readPending);
-
+    installed = true;
     struct sigaction action = {};
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
@@ -120,6 +115,36 @@ StopSignals::StopSignals(const QByteArray &line, int status, QObject *parent) : 
     }
 }
 
+} // namespace
+
+void StopSignals::endAtOnceUntilMade(const QByteArray &line, int status)
+{
+    setAtOnce(line, status);
+    // As if a request were waiting already: the next one ends the program.
+    unhandled.store(1);
+    installHandler();
+}
+
+StopSignals::StopSignals(const QByteArray &line, int status, QObject *parent) : QObject(parent)
+{
+    setAtOnce(line, status);
+
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0) {
+        // Handlers put in place before stay as they are: each request ends
+        // the program at once.
+        qWarning("StopSignals: no pipe (%s); signals keep their default effect", strerror(errno));
+        return;
+    }
+    m_readEnd = ends[0];
+    writeEnd = ends[1];
+    auto *notifier = new QSocketNotifier(m_readEnd, QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, &StopSignals::readPending);
+    // Only once the pipe is there is a request left to the event loop.
+    unhandled.store(0);
+    installHandler();
+}
+
 StopSignals::~StopSignals()
 {
     if (m_readEnd < 0)
@@ -128,6 +153,7 @@ StopSignals::~StopSignals()
         if (changed[i])
             ::sigaction(StopSignalNumbers[i], &found[i], nullptr);
     }
+    installed = false;
     ::close(std::exchange(writeEnd, -1));
     ::close(m_readEnd);
 }

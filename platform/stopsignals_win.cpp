@@ -18,6 +18,9 @@ namespace {
 std::mutex receiverLock;
 StopSignals *receiver = nullptr;
 std::atomic<int> unhandled{0};
+// Before an object is made: every request ends the program at once.
+std::atomic<bool> atOnceUntilMade{false};
+bool registered = false;
 std::atomic<int> atOnceStatus{1};
 std::atomic<int> finalStatus{0};
 char atOnceLine[512];
@@ -73,6 +76,8 @@ BOOL WINAPI onConsoleEvent(DWORD type)
     {
         const std::lock_guard lock(receiverLock);
         StopSignals *target = receiver;
+        if (!target && atOnceUntilMade.load())
+            exitAtOnce();
         if (!target)
             return FALSE;
         // The event loop has not taken the last request yet: it is held up,
@@ -98,13 +103,31 @@ BOOL WINAPI onConsoleEvent(DWORD type)
     exitAtOnce();
 }
 
-} // namespace
-
-StopSignals::StopSignals(const QByteArray &line, int status, QObject *parent) : QObject(parent)
+void setAtOnce(const QByteArray &line, int status)
 {
     atOnceLength = DWORD(std::min(size_t(line.size()), sizeof atOnceLine));
     std::memcpy(atOnceLine, line.constData(), atOnceLength);
     atOnceStatus.store(status);
+}
+
+void registerHandler()
+{
+    if (!registered)
+        registered = SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+}
+
+} // namespace
+
+void StopSignals::endAtOnceUntilMade(const QByteArray &line, int status)
+{
+    setAtOnce(line, status);
+    atOnceUntilMade.store(true);
+    registerHandler();
+}
+
+StopSignals::StopSignals(const QByteArray &line, int status, QObject *parent) : QObject(parent)
+{
+    setAtOnce(line, status);
     unhandled.store(0);
     if (!released)
         released = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -113,12 +136,14 @@ StopSignals::StopSignals(const QByteArray &line, int status, QObject *parent) : 
         const std::lock_guard lock(receiverLock);
         receiver = this;
     }
-    SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+    registerHandler();
 }
 
 StopSignals::~StopSignals()
 {
     SetConsoleCtrlHandler(onConsoleEvent, FALSE);
+    registered = false;
+    atOnceUntilMade.store(false);
     const std::lock_guard lock(receiverLock);
     receiver = nullptr;
 }

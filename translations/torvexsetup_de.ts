@@ -523,6 +523,10 @@ Prüfen Sie den Anwendungs-Manager und klicken Sie dann auf Weiter, um neu zu be
         <source>%1; going on without making sure no other Setup runs.</source>
         <translation>%1; Setup fährt fort, ohne sicherzustellen, dass kein anderes Setup läuft.</translation>
     </message>
+    <message>
+        <source>TORVEX_LOCK names a lock that cannot be used: %1.</source>
+        <translation>TORVEX_LOCK nennt eine Sperre, die nicht verwendet werden kann: %1.</translation>
+    </message>
 </context>
 <context>
     <name>SystemProcessServices</name>

@@ -523,6 +523,10 @@ Vérifiez le gestionnaire d&apos;applications, puis cliquez sur Suivant pour rec
         <source>%1; going on without making sure no other Setup runs.</source>
         <translation>%1&#xa0;; l&apos;installation continue sans vérifier qu&apos;aucune autre installation n&apos;est en cours.</translation>
     </message>
+    <message>
+        <source>TORVEX_LOCK names a lock that cannot be used: %1.</source>
+        <translation>TORVEX_LOCK désigne un verrou inutilisable&#xa0;: %1.</translation>
+    </message>
 </context>
 <context>
     <name>SystemProcessServices</name>

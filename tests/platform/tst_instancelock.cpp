@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -58,8 +59,9 @@ private slots:
 private:
     // This program as a holder, run as another user where asked.
     // `slowCall`: each such system call of the holder's held up for seconds.
+    // `withoutProc`: in a mount namespace of its own, with nothing at /proc.
     static void startHolder(QProcess &holder, bool otherUser, const QStringList &arguments,
-                            const QString &slowCall = QString());
+                            const QString &slowCall = QString(), bool withoutProc = false);
 
     QTemporaryDir m_runtime;
 };
@@ -74,17 +76,17 @@ void TestInstanceLock::initTestCase()
 }
 
 void TestInstanceLock::startHolder(QProcess &holder, bool otherUser, const QStringList &arguments,
-                                   const QString &slowCall)
+                                   const QString &slowCall, bool withoutProc)
 {
     QStringList command = QStringList{QCoreApplication::applicationFilePath()} + arguments;
     if (!slowCall.isEmpty())
         command = QStringList{"strace", "-qq", "-o", "/dev/null", "-e", "inject=" + slowCall + ":delay_enter=4000000"}
             + command;
     if (otherUser)
-        holder.start(QStringLiteral("setpriv"), QStringList{"--reuid=65534", "--regid=65534", "--clear-groups"}
-                                                    + command);
-    else
-        holder.start(command.first(), command.mid(1));
+        command = QStringList{"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"} + command;
+    if (withoutProc)
+        command = QStringList{"unshare", "-m", "sh", "-c", "mount -t tmpfs none /proc && exec \"$@\"", "sh"} + command;
+    holder.start(command.first(), command.mid(1));
 }
 
 void TestInstanceLock::heldUntilItsHolderIsGone_data()
@@ -95,12 +97,21 @@ void TestInstanceLock::heldUntilItsHolderIsGone_data()
     QTest::newRow("held by another user's program, in a file made under umask 077") << "other user";
     QTest::newRow("held on by the program a killed holder started") << "started";
     QTest::newRow("held on by the program a living holder started, then let go") << "let go";
+    // A decoy (another user's program named like us) has the file open, not
+    // locked, and is never named.
+    QTest::newRow("held on by the program a killed holder started, beside a decoy") << "decoy";
+    // What the started program starts in turn never keeps the lock.
+    QTest::newRow("given up when the started program ends, though its own child runs on") << "outlived";
 }
 
 void TestInstanceLock::heldUntilItsHolderIsGone()
 {
     QFETCH(QString, holder);
-    SKIP_WITHOUT_ANOTHER_USER(holder == QLatin1String("other user"));
+    SKIP_WITHOUT_ANOTHER_USER(holder == QLatin1String("other user") || holder == QLatin1String("decoy"));
+    // Holders that start a program, and those of them that are killed.
+    const bool starts = holder != QLatin1String("here") && holder != QLatin1String("killed")
+        && holder != QLatin1String("other user");
+    const bool killed = starts && holder != QLatin1String("let go");
     // Unique to this test run, so that parallel runs do not meet; never the
     // machine's lock. On Windows a mutex in the namespace all sessions share.
     const QString name = QStringLiteral("TorvexSetupTest-%1-%2").arg(QCoreApplication::applicationPid()).arg(holder);
@@ -108,9 +119,9 @@ void TestInstanceLock::heldUntilItsHolderIsGone()
     const QString here = InstanceLock::machineWide(name);
 #else
     const QString here = m_runtime.filePath(name + QStringLiteral(".lock"));
-    if (holder == QLatin1String("other user")) {
+    if (holder == QLatin1String("other user") || holder == QLatin1String("decoy")) {
         // Made by us with a umask that lets no one else in, then let go.
-        const mode_t mask = ::umask(077);
+        const mode_t mask = ::umask(holder == QLatin1String("decoy") ? 022 : 077);
         InstanceLock(here).state();
         ::umask(mask);
     }
@@ -118,35 +129,52 @@ void TestInstanceLock::heldUntilItsHolderIsGone()
     const QString release = m_runtime.filePath(name + QStringLiteral(".release"));
     std::unique_ptr<InstanceLock> mine;
     QProcess process;
+    QProcess decoy;
+    if (holder == QLatin1String("decoy")) {
+        // Started first, so that a search of the processes in the order of
+        // their numbers would usually meet it before the real holder.
+        startHolder(decoy, true, {QStringLiteral("--open"), here});
+        QVERIFY(decoy.waitForReadyRead(30000));
+    }
     QList<QByteArray> said; // "held <the started program's pid>"
     if (holder == QLatin1String("here")) {
         mine = std::make_unique<InstanceLock>(here);
         QCOMPARE(mine->state(), State::Held);
     } else {
-        startHolder(process, holder == QLatin1String("other user"),
-                    QStringList{QStringLiteral("--hold"), here, release, QStringLiteral("--let-go")}
-                        .mid(0, holder == "started" ? 3 : holder == "let go" ? 4 : 2));
+        QStringList arguments{QStringLiteral("--hold"), here};
+        if (starts)
+            arguments << release;
+        if (holder == QLatin1String("let go") || holder == QLatin1String("outlived"))
+            arguments << QStringLiteral("--") + holder.split(QLatin1Char(' ')).join(QLatin1Char('-'));
+        startHolder(process, holder == QLatin1String("other user"), arguments);
         QVERIFY(process.waitForReadyRead(30000));
         said = process.readAll().trimmed().split(' ');
         QCOMPARE(said.value(0), QByteArray("held"));
 #ifdef Q_OS_LINUX
-        // The started program inherits the lock and nothing else of ours.
-        // Looked at once it says it has loaded: while it loads the loader
-        // opens and closes files of its own, so a look then may catch
-        // either.
-        if (holder == QLatin1String("started") || holder == QLatin1String("let go")) {
+        // The started program inherits nothing of ours, not even the lock,
+        // which a keeper holds for it. Looked at once it says it has loaded:
+        // while it loads the loader opens and closes files of its own, so a
+        // look then may catch either.
+        if (starts) {
             QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(release + QStringLiteral(".loaded")), 30000);
             const QString fds = QStringLiteral("/proc/%1/fd").arg(QString::fromLatin1(said.value(1)));
-            QCOMPARE(QDir(fds, {}, QDir::Name, QDir::Files | QDir::System).entryList(),
-                     QStringList({"0", "1", "2", "3"}));
+            const QStringList open = QDir(fds, {}, QDir::Name, QDir::Files | QDir::System).entryList();
+            // One that starts a program of its own has an event loop's too.
+            if (holder == QLatin1String("outlived")) {
+                for (const QString &fd : open)
+                    QVERIFY(QFile::symLinkTarget(fds + QLatin1Char('/') + fd) != here);
+            } else {
+                QCOMPARE(open, QStringList({"0", "1", "2"}));
+            }
         }
 #endif
     }
 
-    // Held elsewhere, and whoever holds it is named, where the system tells.
+    // Held elsewhere, and whoever holds it is named, where the system tells:
+    // the holder while it lives, then the program it started.
     qint64 pid = mine ? QCoreApplication::applicationPid()
                       : holder == QLatin1String("let go") ? said.value(1).toLongLong() : process.processId();
-    for (int pass = 0; pass < (holder == QLatin1String("started") ? 2 : 1); ++pass) {
+    for (int pass = 0; pass < (killed ? 2 : 1); ++pass) {
         const InstanceLock second(here);
         QCOMPARE(second.state(), State::HeldElsewhere);
         const QString named = QStringLiteral("process %1 (").arg(pid);
@@ -161,7 +189,16 @@ void TestInstanceLock::heldUntilItsHolderIsGone()
         pid = said.value(1).toLongLong();
     }
     QFile(release).open(QIODevice::WriteOnly);
+    // Given up once the started program has ended, while its own child
+    // still waits for a file that only comes later.
     QTRY_COMPARE_WITH_TIMEOUT(InstanceLock(here).state(), State::Held, 30000);
+    if (holder == QLatin1String("outlived")) {
+        QVERIFY(QFile::exists(release + QStringLiteral(".grand.loaded")));
+        QVERIFY(!QFile::exists(release + QStringLiteral(".grand.ended")));
+        QFile(release + QStringLiteral(".grand")).open(QIODevice::WriteOnly);
+    }
+    decoy.kill();
+    decoy.waitForFinished(30000);
 }
 
 void TestInstanceLock::lockFileAsFound_data()
@@ -179,6 +216,10 @@ void TestInstanceLock::lockFileAsFound_data()
     // in locking the one it opened, which is then removed.
     QTest::newRow("being made under umask 077 by another user") << "fchmod" << true << "";
     QTest::newRow("removed while another Setup locks it") << "flock" << false << "";
+    // Made with nothing at /proc: linked in from its descriptor (root), or
+    // made under a name of its own and linked (any other user).
+    QTest::newRow("made without /proc") << "noproc" << false << "";
+    QTest::newRow("made without /proc by another user") << "noproc" << true << "";
 }
 
 void TestInstanceLock::lockFileAsFound()
@@ -190,7 +231,8 @@ void TestInstanceLock::lockFileAsFound()
     QFETCH(bool, otherUser);
     QFETCH(QString, said);
     SKIP_WITHOUT_ANOTHER_USER(otherUser);
-    const QString path = m_runtime.filePath(found == "none" ? QStringLiteral("no such folder/x.lock") : found);
+    const QString path = m_runtime.filePath(found == "none" ? QStringLiteral("no such folder/x.lock")
+                                                            : found + (otherUser ? "-theirs" : ""));
     const QByteArray native = QFile::encodeName(path);
     QProcess first;
     if (found == QLatin1String("fifo"))
@@ -211,7 +253,7 @@ void TestInstanceLock::lockFileAsFound()
         QTRY_VERIFY_WITH_TIMEOUT(tracedInSystemCall(first.processId(), call), 30000);
         if (found == QLatin1String("flock"))
             QVERIFY(QFile::remove(path));
-    } else if (otherUser) {
+    } else if (otherUser && found != QLatin1String("noproc")) {
         QFile planted(path);
         QVERIFY(planted.open(QIODevice::WriteOnly));
         planted.write("999999\nTorvexSetup\n\n");
@@ -219,9 +261,13 @@ void TestInstanceLock::lockFileAsFound()
         QCOMPARE(::chown(native.constData(), 12345, 12345), 0);
         QCOMPARE(::chmod(native.constData(), found == QLatin1String("0600") ? 0600 : 0666), 0);
     }
+    const bool withoutProc = found == QLatin1String("noproc");
+    if (withoutProc
+        && QProcess::execute(QStringLiteral("unshare"), {"-m", "sh", "-c", "mount -t tmpfs none /proc"}) != 0)
+        QSKIP("A mount namespace of its own (unshare -m) needs root, or is not allowed here");
     // Tried as another user, and in time: nothing found there holds Setup up.
     QProcess holder;
-    startHolder(holder, otherUser, {QStringLiteral("--hold"), path});
+    startHolder(holder, otherUser, {QStringLiteral("--hold"), path}, QString(), withoutProc);
     QVERIFY(holder.waitForReadyRead(30000));
     const QString answer = QString::fromUtf8(holder.readAll());
     // The one that came first finds it held, never a lock of its own.
@@ -231,6 +277,13 @@ void TestInstanceLock::lockFileAsFound()
     }
     holder.kill();
     holder.waitForFinished();
+    if (withoutProc) {
+        // Readable by all, and nothing made aside is left.
+        struct stat info{};
+        QCOMPARE(::stat(native.constData(), &info), 0);
+        QCOMPARE(info.st_mode & 07777, mode_t(0644));
+        QCOMPARE(QDir(m_runtime.path()).entryList({QFileInfo(path).fileName() + ".*"}, QDir::Files), QStringList());
+    }
     const bool unavailable = answer.startsWith(QLatin1String("unavailable: the lock file ") + path);
     QVERIFY2(said.isEmpty() ? answer.startsWith(QLatin1String("held")) : unavailable && answer.contains(said),
              qPrintable(answer));
@@ -248,16 +301,20 @@ int main(int argc, char *argv[])
         const bool held = lock->state() == State::Held;
         std::unique_ptr<ChildProcess> started;
         if (argc >= 4) {
-            lock->passToStartedPrograms();
+            lock->keepForStartedPrograms();
             const QString self = QCoreApplication::applicationFilePath();
             const QString file = QString::fromLocal8Bit(argv[3]);
-            const QString line = QStringLiteral("\"%1\" --wait-for \"%2\"")
-                                     .arg(QDir::toNativeSeparators(self), QDir::toNativeSeparators(file));
-            started = ChildProcess::start({self, {QStringLiteral("--wait-for"), file}, line},
+            // --outlived: the started program starts one of its own in turn.
+            const bool outlived = argc == 5 && qstrcmp(argv[4], "--outlived") == 0;
+            const QString line = QStringLiteral("\"%1\" --wait-for \"%2\"%3")
+                                     .arg(QDir::toNativeSeparators(self), QDir::toNativeSeparators(file),
+                                          outlived ? QStringLiteral(" --outlived") : QString());
+            const QStringList arguments{QStringLiteral("--wait-for"), file, QStringLiteral("--outlived")};
+            started = ChildProcess::start({self, arguments.mid(0, outlived ? 3 : 2), line},
                                           ChildProcess::Watch::Native, nullptr);
         }
         // --let-go: only the started program holds it from now on.
-        if (argc == 5 && held)
+        if (argc == 5 && qstrcmp(argv[4], "--let-go") == 0 && held)
             lock.reset();
         std::printf("%s %lld\n", held ? "held" : qPrintable("unavailable: " + lock->error()),
                     started ? started->pid() : 0LL);
@@ -266,12 +323,32 @@ int main(int argc, char *argv[])
         return 1;
     }
     // The program a holder starts: says it has loaded, and ends once the
-    // file is there.
-    if (argc == 3 && qstrcmp(argv[1], "--wait-for") == 0) {
-        QFile(QString::fromLocal8Bit(argv[2]) + QStringLiteral(".loaded")).open(QIODevice::WriteOnly);
-        for (int i = 0; i < 2400 && !QFile::exists(QString::fromLocal8Bit(argv[2])); ++i)
+    // file is there; with --outlived, it first starts one of its own that
+    // waits for the file <file>.grand, inheriting all it can, and says when
+    // that one has ended.
+    if ((argc == 3 || argc == 4) && qstrcmp(argv[1], "--wait-for") == 0) {
+        const QString file = QString::fromLocal8Bit(argv[2]);
+        if (argc == 4) {
+            QCoreApplication app(argc, argv);
+            QProcess::startDetached(QCoreApplication::applicationFilePath(),
+                                    {QStringLiteral("--wait-for"), file + QStringLiteral(".grand")});
+            for (int i = 0; i < 600 && !QFile::exists(file + QStringLiteral(".grand.loaded")); ++i)
+                QThread::msleep(50);
+        }
+        QFile(file + QStringLiteral(".loaded")).open(QIODevice::WriteOnly);
+        for (int i = 0; i < 2400 && !QFile::exists(file); ++i)
             QThread::msleep(50);
+        QFile(file + QStringLiteral(".ended")).open(QIODevice::WriteOnly);
         return 0;
+    }
+    // A decoy: has the file open, never locked, says so, and waits to be
+    // killed.
+    if (argc == 3 && qstrcmp(argv[1], "--open") == 0) {
+        QFile file(QString::fromLocal8Bit(argv[2]));
+        std::printf("%s\n", file.open(QIODevice::ReadOnly) ? "open" : "not open");
+        std::fflush(stdout);
+        QThread::sleep(120);
+        return 1;
     }
     QCoreApplication app(argc, argv);
     TestInstanceLock test;

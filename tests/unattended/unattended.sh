@@ -99,11 +99,11 @@ grep -q 'SIGTERM: stopping after the run in progress' stop.log || fail "the sign
 (( failed == 0 )) || { cat stop.log; cat "$work/err"; }
 
 echo "-- two Setups at once: the second refused, while a killed one's manager runs too"
-# A manager that holds its first run until it is let go (its sleeps without
-# the lock it inherits, so that it alone is named as holding it).
+# A manager that holds its first run until it is let go, starting programs
+# of its own all the while: none of them ever holds the lock.
 cat >"$work/holding" <<'SCRIPT'
 #!/bin/sh
-: > holding; while [ ! -e release ]; do sleep 0.05 3<&-; done
+: > holding; while [ ! -e release ]; do sleep 0.05; done
 SCRIPT
 chmod +x "$work/holding"
 registry "$work/holding"
@@ -138,18 +138,78 @@ for end in release kill; do
     for _ in $(seq 600); do flock -n "$TORVEX_LOCK" true && break; sleep 0.05; done
     flock -n "$TORVEX_LOCK" true || fail "$end: the lock is still held after its holders ended"
 done
-# Once the manager has ended, the lock holds no one back; nor does one that
-# cannot be used (a FIFO in its place, its name not UTF-8), which is said,
-# in the JSON too.
-mkfifo "$work/fifo"$'\xff'.lock
-TORVEX_LOCK=$work/fifo$'\xff'.lock "$program" --unattended --accept-licence --platform earlier --json \
-    >"$work/out" 2>"$work/err" || fail "beside a FIFO as its lock: exited with $?"
-said="the lock file $work/fifo\\\\xFF.lock is a FIFO, not a regular file (owner uid [0-9]*, mode [0-7]*); going on without"
-grep -q "^TorvexSetup: $said" "$work/err" && grep -q '"event":"message".*going on without' "$work/out" ||
-    fail "a lock that cannot be used: $(cat "$work/err" "$work/out")"
+# Once the manager has ended, the lock holds no one back.
 status=0
 "$program" --unattended --accept-licence --platform earlier >/dev/null 2>"$work/err" || status=$?
 (( status == 0 )) || fail "after a killed Setup: exited with $status, not 0: $(cat "$work/err")"
+
+echo "-- TORVEX_LOCK that breaks the lock's rules is refused before anything runs"
+# A FIFO (its name not UTF-8), a symbolic link, a file with data, another
+# user's file: status 2, said on stderr, no log.
+mkfifo "$work/fifo"$'\xff'.lock
+ln -s "$work/setup.lock" "$work/link.lock"
+printf 'root:x:0:0\n' >"$work/data.lock"
+: >"$work/theirs.lock"
+rows=("fifo"$'\xff'".lock|is a FIFO, not a regular file" "link.lock|a symbolic link"
+    "data.lock|is not empty (11 bytes); a lock file holds nothing")
+if (( EUID == 0 )); then
+    chown 65534:65534 "$work/theirs.lock"
+    rows+=("theirs.lock|belongs to another user (owner uid 65534, mode 0644)")
+fi
+for row in "${rows[@]}"; do
+    rm -f refused.log
+    status=0
+    TORVEX_LOCK=$work/${row%%|*} "$program" --unattended --accept-licence --platform earlier --log refused.log \
+        >/dev/null 2>"$work/err" || status=$?
+    (( status == 2 )) || fail "TORVEX_LOCK=${row%%|*}: exited with $status, not 2"
+    grep -qF "TorvexSetup: TORVEX_LOCK names a lock that cannot be used: the lock file $work/" "$work/err" &&
+        grep -qF "${row#*|}" "$work/err" || fail "TORVEX_LOCK=${row%%|*}: says $(cat "$work/err")"
+    [[ -e refused.log ]] && fail "TORVEX_LOCK=${row%%|*}: a log was written"
+done
+[[ $(stat -c %s "$work/data.lock") == 11 ]] || fail "the file with data was changed"
+
+echo "-- a stop before the run's own handling: 14 while the lock is taken, 17 while refused"
+# The system call numbers read below (flock 73, write 1) are x86-64's.
+if command -v strace >/dev/null && [[ $(uname -m) == x86_64 ]]; then
+    # The lock's flock() held up for seconds (in whichever process Setup
+    # starts afresh as), and Setup found there.
+    strace -f -qq -o /dev/null -e trace=flock -e inject=flock:delay_enter=4000000 "$program" --unattended \
+        --accept-licence --platform earlier --log "$work/early.log" >/dev/null 2>"$work/err" &
+    tracer=$!
+    child=
+    for _ in $(seq 600); do
+        for started in $(cat /proc/"$tracer"/task/*/children 2>/dev/null); do
+            for candidate in "$started" $(cat /proc/"$started"/task/*/children 2>/dev/null); do
+                read -r call _ <"/proc/$candidate/syscall" 2>/dev/null && [[ $call == 73 ]] && child=$candidate
+            done
+        done
+        [[ -n $child ]] && break
+        sleep 0.05
+    done
+    kill -TERM "$child"
+    status=0
+    wait "$tracer" || status=$?
+    (( status == 14 )) || fail "a stop while the lock is taken: exited with $status, not 14"
+    grep -qx 'TorvexSetup: asked to stop: exiting now; no run was started.' "$work/err" ||
+        fail "a stop while the lock is taken: says $(cat "$work/err")"
+else
+    echo "SKIP: strace on x86-64 holds up the lock"
+fi
+# Refused, with standard error a full pipe nobody reads: the line waits, and
+# a stop ends it with 17.
+mkfifo "$work/full.fifo"
+exec {full}<>"$work/full.fifo"
+dd if=/dev/zero of="$work/full.fifo" bs=4096 count=1000 oflag=nonblock 2>/dev/null
+exec {locked}<"$TORVEX_LOCK"
+flock -n "$locked" || fail "the lock is held before the refused Setup"
+"$program" --unattended --accept-licence --platform earlier >/dev/null 2>"$work/full.fifo" {locked}<&- &
+pid=$!
+for _ in $(seq 600); do [[ $(cut -d' ' -f1 "/proc/$pid/syscall" 2>/dev/null) == 1 ]] && break; sleep 0.05; done
+kill -TERM "$pid"
+status=0
+wait "$pid" || status=$?
+(( status == 17 )) || fail "refused, stopped while its line waits: exited with $status, not 17"
+exec {locked}<&- {full}>&-
 rm -f holding release
 
 echo "-- --check: a manager that cannot be run; a kit folder named with a newline"
