@@ -6,6 +6,9 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <algorithm>
+#include <vector>
+
 class tst_MessageText : public QObject
 {
     Q_OBJECT
@@ -15,6 +18,8 @@ private slots:
     void escapes();
     void elidesWholeEscapes();
     void undecodedBytes();
+    void everyCharacterOfAPlane_data();
+    void everyCharacterOfAPlane();
 };
 
 void tst_MessageText::escapes_data()
@@ -74,6 +79,41 @@ void tst_MessageText::undecodedBytes()
     QCOMPARE(systemName(name), QByteArray(argument));
     QCOMPARE(escapeControls(name), QStringLiteral("kit\\xFFé\\u{FEFF}\\xED\\xA0\\x80"));
     QCOMPARE(shellQuote(name), QStringLiteral("$'kit\\377é\\357\\273\\277\\355\\240\\200'"));
+}
+
+void tst_MessageText::everyCharacterOfAPlane_data()
+{
+    QTest::addColumn<uint>("first");
+    for (char32_t plane = 0; plane <= 16; ++plane)
+        QTest::newRow(qPrintable(QStringLiteral("plane %1").arg(plane))) << uint(plane << 16);
+}
+
+// Each character of a plane, NUL and the surrogates aside, comes in as the
+// system's bytes and goes back out as the same bytes, surrogate pairs whose
+// low half lies in U+DC80-DCFF included.
+void tst_MessageText::everyCharacterOfAPlane()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Windows hands over names as UTF-16");
+#endif
+    QFETCH(uint, first);
+    std::vector<char32_t> characters;
+    for (char32_t c = std::max(first, 1u); c <= first + 0xFFFF; ++c) {
+        if (c < 0xD800 || c > 0xDFFF)
+            characters.push_back(c);
+    }
+    const QString text = QString::fromUcs4(characters.data(), qsizetype(characters.size()));
+    QByteArray bytes = text.toUtf8();
+    char *argv[] = {bytes.data()};
+    const QString name = systemArguments(1, argv).constFirst();
+    QCOMPARE(name, text);
+    const QByteArray back = systemName(name);
+    if (back != bytes) {
+        qsizetype at = 0;
+        while (at < back.size() && at < bytes.size() && back.at(at) == bytes.at(at))
+            ++at;
+        QFAIL(qPrintable(QStringLiteral("bytes differ from %1 on: %2").arg(at).arg(QString::fromLatin1(back.mid(at, 8).toHex()))));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_MessageText)

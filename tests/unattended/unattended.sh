@@ -186,6 +186,15 @@ status=0
 grep -qF " start: $program --check --platform earlier --kit $'$work/\377kit' --log $'$work/\376.log'" "$work/"$'\xfe.log' ||
     fail "log not UTF-8: $(cat "$work/"$'\xfe.log')"
 
+# Characters beyond U+FFFF whose second UTF-16 half lies in U+DC80-DCFF
+# (U+1F4A9, U+20089) are one character each, not a byte that was not text.
+for name in $'kit \xf0\x9f\x92\xa9' $'kit \xf0\xa0\x82\x89'; do
+    cp -r "$work/kit" "$work/$name"
+    status=0
+    "$program" --check --platform earlier --kit "$work/$name" >"$work/out" 2>"$work/err" || status=$?
+    (( status == 0 )) && grep -qF "$work/$name/w300sql.wce4.armv4.ini" "$work/out" ||
+        fail "kit $name: exited with $status: $(cat "$work/err")"
+done
 echo "-- the remote-API library never from the kit, nor through a loose element of LD_LIBRARY_PATH"
 cp "$demo/lib/librapi.so" "$work/kit/"
 origin=$(realpath --relative-to="$(dirname "$(realpath "$program")")" "$demo/lib")
