@@ -106,8 +106,10 @@ int UnattendedRun::exec()
         return finish(ExitStatus::KitIncomplete);
     }
 
-    connectReport(m_install, *m_report, this);
+    // Told before the run is reported: a report that blocks on its output
+    // must not hide that a manager has been started from a stop at once.
     connect(&m_install, &InstallRun::runStarted, this, &UnattendedRun::runMade);
+    connectReport(m_install, *m_report, this);
     const InstallOutcome outcome = m_install.run(m_options.listA, !m_options.listA,
                                                  m_options.checkOnly ? InstallRun::Mode::Check
                                                                      : InstallRun::Mode::Install);

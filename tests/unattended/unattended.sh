@@ -253,6 +253,34 @@ exec 7<&-
 [[ $(cat "$work/err") == "TorvexSetup: asked again to stop: exiting now; a run in progress goes on without Setup." ]] ||
     fail "blocked on the log: $(cat "$work/err")"
 
+echo "-- a second SIGTERM while the run-start line blocks standard output: 15, the manager runs"
+# Standard output a pipe that nobody reads, filled so that the lines before
+# the first run fit and the run-start line does not: measured from a run
+# with a manager whose path is as long.
+registry "$work/manager"
+rm -f runs
+"$program" --unattended --accept-licence --platform earlier --json >"$work/measure" 2>/dev/null
+before=$(sed -n '1,/"event":"manager"/p' "$work/measure" | wc -c)
+registry "$work/holding"
+rm -f holding release runs "$work/out.fifo"
+mkfifo "$work/out.fifo"
+exec 8<>"$work/out.fifo"
+dd if=/dev/zero of="$work/out.fifo" bs=$((65536 - before - 16)) count=1 oflag=nonblock 2>/dev/null
+"$program" --unattended --accept-licence --platform earlier --json >"$work/out.fifo" 2>"$work/err" &
+pid=$!
+for _ in $(seq 600); do [[ -e holding && $(cat "/proc/$pid/wchan" 2>/dev/null) == *pipe_write ]] && break; sleep 0.05; done
+[[ -e holding && $(cat "/proc/$pid/wchan" 2>/dev/null) == *pipe_write ]] || fail "the run-start line did not block"
+kill -TERM "$pid"
+for _ in $(seq 600); do term_pending "$pid" || break; sleep 0.05; done
+kill -TERM "$pid"
+for _ in $(seq 600); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+kill -KILL "$pid" 2>/dev/null && fail "a second SIGTERM did not end it"
+status=0
+wait "$pid" || status=$?
+(( status == 15 )) || fail "stopped while the run-start line blocked: exited with $status, not 15"
+: > release
+exec 8<&-
+
 echo "-- the log's reader and Setup's output go away mid-run; the manager prints"
 rm -f "$work/log.fifo"
 mkfifo "$work/log.fifo"
