@@ -76,6 +76,10 @@ InstallOutcome InstallRun::attempt(bool listA, bool listB, Mode mode)
     const auto forgetStop = qScopeGuard([this] { m_stopRequested = false; });
 
     const Module1::Probe probe = Module1::ProbeDevice(m_services.remoteApi);
+    // Nothing is known of the library or a handheld yet: the message says
+    // what is wrong, with a status that does not tell fleets to give up.
+    if (probe.noTemporaryFolder)
+        return {ExitStatus::Usage, probe.libraryProblem};
     if (probe.version.isEmpty()) {
         // The window says what it always says; a script learns that waiting
         // for a handheld will not help.

@@ -209,6 +209,28 @@ status=0
 "$loader" --library-path /nonexistent: "$program" --check --platform earlier --kit "$work/kit" >/dev/null 2>&1 || status=$?
 (( status == 16 )) || fail "started by the loader with --library-path /nonexistent: exited with $status"
 rm "$work/kit/librapi.so"
+# A read-only /tmp: a clean search path loads the library without a folder
+# there; one the loader reads against the current folder cannot be kept from
+# the kit, and says so with status 2, not the library's 16.
+if unshare -rm true 2>/dev/null; then
+    readonly_tmp() { unshare -rm sh -c 'mount --bind /tmp /tmp && mount -o remount,bind,ro /tmp && exec "$@"' sh "$@"; }
+    status=0
+    TMPDIR=/tmp readonly_tmp "$program" --check --json --platform earlier --kit "$work/kit" >"$work/out" 2>"$work/err" ||
+        status=$?
+    (( status == 0 )) || fail "read-only /tmp, clean path: exited with $status: $(cat "$work/err")"
+    for start in "" "$loader"; do
+        status=0
+        TMPDIR=/tmp LD_LIBRARY_PATH="../nowhere:$LD_LIBRARY_PATH" readonly_tmp $start "$program" --check --json \
+            --platform earlier --kit "$work/kit" >"$work/out" 2>"$work/err" || status=$?
+        [[ -z $start ]] && want=0 || want=2
+        (( status == want )) || fail "read-only /tmp, loose path ${start:+by the loader}: exited with $status: $(cat "$work/err")"
+        [[ -n $start ]] && { grep -qF 'TorvexSetup: No empty temporary folder could be made to load the remote-API library librapi.so from (in /tmp): Read-only file system.' "$work/err" &&
+            grep -q '"event":"result","status":2,' "$work/out"; } || [[ -z $start ]] ||
+            fail "read-only /tmp, loose path: $(cat "$work/err")"
+    done
+else
+    echo "SKIP: no user and mount namespace here (unshare -rm): the read-only /tmp rows"
+fi
 # One file missing is named in the singular.
 cp -r "$work/kit" "$work/short" && rm "$work/short/TorvexSetup.ini"
 "$program" --check --platform 4.0-or-higher --kit "$work/short" >/dev/null 2>"$work/err"
