@@ -131,7 +131,7 @@ InstallOutcome InstallRun::attempt(bool listA, bool listB, Mode mode)
 // such and never started relative to the kit folder.
 QString InstallRun::whyManagerUnusable(const QString &managerPath) const
 {
-    const QString path = elideForMessage(managerProgram(managerPath));
+    const QString path = quoteForMessage(managerProgram(managerPath));
     switch (m_services.processes.checkProgram(managerProgram(managerPath))) {
     case ProgramCheck::Runnable:
         return QString();
@@ -158,7 +158,7 @@ std::optional<InstallOutcome> InstallRun::checkKit(std::span<const InstallList *
             tr("Setup cannot hand the installation files in the folder %1 on to the application manager: "
                "the folder's name has characters that cannot be passed on.\n\n"
                "Move the installation files to a folder with a plainer name and start Setup there.")
-                .arg(elideForMessage(installDir))};
+                .arg(quoteForMessage(installDir))};
     }
     QStringList missing;
     for (const InstallList *list : lists) {
@@ -174,7 +174,7 @@ std::optional<InstallOutcome> InstallRun::checkKit(std::span<const InstallList *
     // A deleted folder has no name left to show.
     const QString folder = installDir.isEmpty()
         ? tr("(the current folder, which no longer exists or cannot be read)")
-        : elideForMessage(installDir);
+        : quoteForMessage(installDir);
     return InstallOutcome{ExitStatus::KitIncomplete,
                           tr("Setup cannot find these installation files in the folder %1:\n%2\n\n"
                              "Start Setup from the folder that holds its installation files.",

@@ -1,5 +1,7 @@
 #include "platform/messageboxes.h"
 
+#include "platform/messagetext.h"
+
 #include <QCoreApplication>
 #include <QMessageBox>
 
@@ -63,7 +65,7 @@ std::unique_ptr<QMessageBox> plainBox(const char *title, const QString &text, QM
     auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, QCoreApplication::translate("MessageBoxes", title),
                                              QString(), buttons, parent);
     box->setTextFormat(Qt::PlainText);
-    box->setText(text);
+    box->setText(withElidedValues(text));
     return box;
 }
 

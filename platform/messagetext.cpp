@@ -10,6 +10,13 @@ namespace {
 // Calls `visit(codePoint, units, rest)` for each character of `text`, `rest`
 // being what follows it; a surrogate without its partner is a character of
 // its own.
+constexpr char16_t ElisionMark = 0x2026;
+// Around a long value in a message: its elided form, then its whole one.
+// Noncharacters, which no escaped value holds as themselves.
+constexpr char16_t ValueStart = 0xFDD0;
+constexpr char16_t ValueWhole = 0xFDD1;
+constexpr char16_t ValueEnd = 0xFDD2;
+
 template<typename Visit>
 void forEachCharacter(QStringView text, Visit visit)
 {
@@ -31,11 +38,13 @@ QString hex(uint value, int width)
 // How one character is shown: itself, or its escape. A backslash that would
 // read as the start of an escape is one itself, so that no shown text can be
 // taken for another.
-QString shown(char32_t codePoint, QStringView units, QStringView rest)
+QString shown(char32_t codePoint, QStringView units, QStringView rest, bool inValue)
 {
     if (codePoint == u'\\' && (rest.startsWith(u'x') || rest.startsWith(u"u{")))
         return QStringLiteral("\\x5C");
-    if (!isHiddenCharacter(codePoint))
+    // An ellipsis that a value holds is told apart from the one that marks
+    // an elided middle.
+    if (!isHiddenCharacter(codePoint) && !(inValue && codePoint == ElisionMark))
         return units.toString();
     if (const std::optional<unsigned char> byte = undecodedByte(codePoint))
         return QLatin1String("\\x") + hex(*byte, 2);
@@ -88,7 +97,7 @@ QString escapeControls(const QString &text)
     QString escaped;
     escaped.reserve(text.size());
     forEachCharacter(text, [&](char32_t codePoint, QStringView units, QStringView rest) {
-        escaped += shown(codePoint, units, rest);
+        escaped += shown(codePoint, units, rest, true);
     });
     return escaped;
 }
@@ -99,7 +108,7 @@ QString escapeLine(const QString &line, bool keepNewlines)
     escaped.reserve(line.size());
     forEachCharacter(line, [&](char32_t codePoint, QStringView units, QStringView) {
         // No following text: a backslash stays itself.
-        escaped += keepNewlines && codePoint == u'\n' ? units.toString() : shown(codePoint, units, {});
+        escaped += keepNewlines && codePoint == u'\n' ? units.toString() : shown(codePoint, units, {}, false);
     });
     return escaped;
 }
@@ -117,7 +126,7 @@ QString elideForMessage(const QString &text)
     const auto shownParts = [](QStringView part) {
         std::vector<QString> parts;
         forEachCharacter(part, [&](char32_t codePoint, QStringView units, QStringView rest) {
-            parts.push_back(shown(codePoint, units, rest));
+            parts.push_back(shown(codePoint, units, rest, true));
         });
         return parts;
     };
@@ -131,7 +140,50 @@ QString elideForMessage(const QString &text)
     const std::vector<QString> last = shownParts(QStringView(text).last(std::min(text.size(), MaxLength)));
     for (auto part = last.rbegin(); part != last.rend() && tail.size() + part->size() < MaxLength - MaxLength / 2; ++part)
         tail.prepend(*part);
-    return head + QChar(0x2026) + tail;
+    return head + QChar(ElisionMark) + tail;
+}
+
+QString quoteForMessage(const QString &text)
+{
+    const QString elided = elideForMessage(text);
+    if (!elided.contains(QChar(ElisionMark)))
+        return elided;
+    return QChar(ValueStart) + elided + QChar(ValueWhole) + escapeControls(text) + QChar(ValueEnd);
+}
+
+namespace {
+
+// `message` with each long value in one of its forms.
+QString withValues(const QString &message, bool whole)
+{
+    QString text;
+    text.reserve(message.size());
+    for (qsizetype at = 0; at < message.size();) {
+        const qsizetype start = message.indexOf(QChar(ValueStart), at);
+        const qsizetype middle = start < 0 ? -1 : message.indexOf(QChar(ValueWhole), start);
+        const qsizetype end = middle < 0 ? -1 : message.indexOf(QChar(ValueEnd), middle);
+        if (end < 0) {
+            text += QStringView(message).sliced(at);
+            break;
+        }
+        text += QStringView(message).sliced(at, start - at);
+        text += whole ? QStringView(message).sliced(middle + 1, end - middle - 1)
+                      : QStringView(message).sliced(start + 1, middle - start - 1);
+        at = end + 1;
+    }
+    return text;
+}
+
+} // namespace
+
+QString withElidedValues(const QString &message)
+{
+    return withValues(message, false);
+}
+
+QString withWholeValues(const QString &message)
+{
+    return withValues(message, true);
 }
 
 QString shellQuote(const QString &argument)

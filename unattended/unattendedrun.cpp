@@ -169,7 +169,7 @@ void UnattendedRun::connectReport(InstallRun &install, RunReport &reportTo, QObj
             [report](int number, int count, const QString &iniFile, const QString &reason) {
                 report->event(QStringLiteral("run-not-started"),
                               tr("run %1 (%2): %3").arg(runLabel(number, count), iniFile, reason),
-                              runFields(number, count, iniFile, {{QStringLiteral("reason"), reason}}));
+                              runFields(number, count, iniFile, {{QStringLiteral("reason"), withWholeValues(reason)}}));
                 report->progress(tr("[%1] %2: could not be started").arg(runLabel(number, count), iniFile));
             });
     connect(&install, &InstallRun::pauseStarted, context, [report](int ticks, qint64 lengthMs) {

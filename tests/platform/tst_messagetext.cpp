@@ -17,6 +17,7 @@ private slots:
     void escapes_data();
     void escapes();
     void elidesWholeEscapes();
+    void longValuesDifferingInTheMiddle();
     void undecodedBytes();
     void everyCharacterOfAPlane_data();
     void everyCharacterOfAPlane();
@@ -46,6 +47,7 @@ void tst_MessageText::escapes_data()
         QString::fromUcs4(U"\u115F\u3164\u034F\u180B\uFFFE\U0010FFFF\u0378\u2764\uFE0F"),
         "\\u{115F}\\u{3164}\\u{34F}\\u{180B}\\u{FFFE}\\u{10FFFF}\\u{378}\u2764\uFE0F",
         "\"\\u115f\\u3164\\u034f\\u180b\\ufffe\\udbff\\udfff\\u0378\u2764\uFE0F\"");
+    row("an ellipsis of the value's own", QStringLiteral("a\u2026b"), "a\\u{2026}b", "\"a\u2026b\"");
     row("plain text and backslashes stay", QStringLiteral("C:\\Kit \"é\""), "C:\\Kit \"é\"", "\"C:\\\\Kit \\\"é\\\"\"");
 }
 
@@ -66,6 +68,28 @@ void tst_MessageText::elidesWholeEscapes()
     const QString elided = elideForMessage(QString(300, u'\n'));
     QVERIFY(elided.size() <= 260);
     QVERIFY2(QRegularExpression(QStringLiteral("^(\\\\x0A)+…(\\\\x0A)+$")).match(elided).hasMatch(), qPrintable(elided));
+}
+
+// Shown elided where people read and recognisably so, the elision being the
+// only ellipsis; whole in the log and JSON, where the two never read the same.
+void tst_MessageText::longValuesDifferingInTheMiddle()
+{
+    const QString message = QStringLiteral("The kit folder \"%1\" does not exist.");
+    const QString first = QString(160, u'a') + QStringLiteral("\u2026 1\n") + QString(160, u'b');
+    const QString second = QString(160, u'a') + QStringLiteral("\u2026 2\n") + QString(160, u'b');
+    const QString quotedFirst = message.arg(quoteForMessage(first));
+    const QString quotedSecond = message.arg(quoteForMessage(second));
+    QCOMPARE(withElidedValues(quotedFirst), message.arg(elideForMessage(first)));
+    QCOMPARE(withElidedValues(quotedFirst), withElidedValues(quotedSecond));
+    QCOMPARE(withElidedValues(quotedFirst).count(QChar(0x2026)), 1);
+    QCOMPARE(withWholeValues(quotedFirst), message.arg(escapeControls(first)));
+    QVERIFY(withWholeValues(quotedFirst).contains(QStringLiteral("a\\u{2026} 1\\x0Ab")));
+    QCOMPARE(withWholeValues(quotedSecond), message.arg(escapeControls(second)));
+    // A short value is the same either way, and carries nothing more.
+    const QString shortOne = message.arg(quoteForMessage(QStringLiteral("kit \u2026")));
+    QCOMPARE(shortOne, message.arg(QStringLiteral("kit \\u{2026}")));
+    QCOMPARE(withElidedValues(shortOne), shortOne);
+    QCOMPARE(withWholeValues(shortOne), shortOne);
 }
 
 void tst_MessageText::undecodedBytes()

@@ -195,6 +195,24 @@ for name in $'kit \xf0\x9f\x92\xa9' $'kit \xf0\xa0\x82\x89'; do
     (( status == 0 )) && grep -qF "$work/$name/w300sql.wce4.armv4.ini" "$work/out" ||
         fail "kit $name: exited with $status: $(cat "$work/err")"
 done
+# Two long kit names that differ only in the middle: elided on standard
+# error, recognisably, and whole in the log and JSON.
+long=$(printf 'x%.0s' $(seq 150))
+for middle in 1 2; do
+    kit=$work/$long$middle/$long
+    status=0
+    "$program" --check --platform earlier --kit "$kit" --log "$work/long$middle.log" --json >"$work/long$middle.json" \
+        2>"$work/long$middle.err" || status=$?
+    (( status == 12 )) || fail "long kit $middle: exited with $status"
+    grep -qF "$kit" "$work/long$middle.err" && fail "long kit $middle: not elided on standard error"
+    grep -q "^TorvexSetup: The kit folder \"$work/x*…x*\" does not exist or cannot be entered.$" "$work/long$middle.err" ||
+        fail "long kit $middle: $(cat "$work/long$middle.err")"
+    grep -qF " message: The kit folder \"$kit\" does not exist" "$work/long$middle.log" ||
+        fail "long kit $middle: the log lacks the whole name: $(cat "$work/long$middle.log")"
+    grep -qF "\"text\":\"The kit folder \\\"$kit\\\" does not exist" "$work/long$middle.json" ||
+        fail "long kit $middle: the JSON lacks the whole name: $(cat "$work/long$middle.json")"
+done
+
 echo "-- the remote-API library never from the kit, nor through a loose element of LD_LIBRARY_PATH"
 cp "$demo/lib/librapi.so" "$work/kit/"
 origin=$(realpath --relative-to="$(dirname "$(realpath "$program")")" "$demo/lib")
