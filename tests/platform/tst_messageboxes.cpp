@@ -21,13 +21,16 @@ struct SeenBox
     QString shown;
 };
 
-// What the box's label holds and how it reads it.
-void look(QMessageBox *box, SeenBox *seen)
+// The box, with what its label holds and how it reads it.
+SeenBox look(QMessageBox *box)
 {
+    SeenBox seen{box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                 box->standardButton(box->defaultButton()), Qt::AutoText, QString()};
     if (auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))) {
-        seen->format = label->textFormat();
-        seen->shown = label->text();
+        seen.format = label->textFormat();
+        seen.shown = label->text();
     }
+    return seen;
 }
 
 } // namespace
@@ -66,9 +69,7 @@ void tst_MessageBoxes::question()
     QTimer::singleShot(0, [&seen, key] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         QVERIFY(box);
-        seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                box->standardButton(box->defaultButton())};
-        look(box, &seen);
+        seen = look(box);
         QTest::keyClick(box, Qt::Key(key));
     });
     QtMessageBoxes boxes;
@@ -99,8 +100,7 @@ void tst_MessageBoxes::information()
     QTimer::singleShot(0, [&seen] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         QVERIFY(box);
-        seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons(), QMessageBox::NoButton};
-        look(box, &seen);
+        seen = look(box);
         QTest::keyClick(box, Qt::Key_Return);
     });
     QtMessageBoxes boxes;
