@@ -11,11 +11,14 @@ namespace {
 // being what follows it; a surrogate without its partner is a character of
 // its own.
 constexpr char16_t ElisionMark = 0x2026;
-// Around a long value in a message: its elided form, then its whole one.
-// Noncharacters, which no escaped value holds as themselves.
+// Around a long value in a message: its elided form, then the value as it
+// is (escaped only when it is written whole, which a window never does) or,
+// should it hold one of these marks itself, escaped already. Noncharacters,
+// which no escaped text holds as themselves.
 constexpr char16_t ValueStart = 0xFDD0;
-constexpr char16_t ValueWhole = 0xFDD1;
-constexpr char16_t ValueEnd = 0xFDD2;
+constexpr char16_t ValueRaw = 0xFDD1;
+constexpr char16_t ValueEscaped = 0xFDD2;
+constexpr char16_t ValueEnd = 0xFDD3;
 
 template<typename Visit>
 void forEachCharacter(QStringView text, Visit visit)
@@ -97,7 +100,11 @@ QString escapeControls(const QString &text)
     QString escaped;
     escaped.reserve(text.size());
     forEachCharacter(text, [&](char32_t codePoint, QStringView units, QStringView rest) {
-        escaped += shown(codePoint, units, rest, true);
+        // Most characters stand for themselves: no text is made for them.
+        if (codePoint != u'\\' && codePoint != ElisionMark && !isHiddenCharacter(codePoint))
+            escaped += units;
+        else
+            escaped += shown(codePoint, units, rest, true);
     });
     return escaped;
 }
@@ -148,7 +155,11 @@ QString quoteForMessage(const QString &text)
     const QString elided = elideForMessage(text);
     if (!elided.contains(QChar(ElisionMark)))
         return elided;
-    return QChar(ValueStart) + elided + QChar(ValueWhole) + escapeControls(text) + QChar(ValueEnd);
+    const bool holdsMarks = std::any_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() >= ValueStart && c.unicode() <= ValueEnd;
+    });
+    return QChar(ValueStart) + elided + (holdsMarks ? QChar(ValueEscaped) + escapeControls(text) : QChar(ValueRaw) + text)
+        + QChar(ValueEnd);
 }
 
 namespace {
@@ -160,15 +171,23 @@ QString withValues(const QString &message, bool whole)
     text.reserve(message.size());
     for (qsizetype at = 0; at < message.size();) {
         const qsizetype start = message.indexOf(QChar(ValueStart), at);
-        const qsizetype middle = start < 0 ? -1 : message.indexOf(QChar(ValueWhole), start);
-        const qsizetype end = middle < 0 ? -1 : message.indexOf(QChar(ValueEnd), middle);
+        qsizetype middle = start;
+        while (middle >= 0 && middle < message.size() && message.at(middle) != QChar(ValueRaw)
+               && message.at(middle) != QChar(ValueEscaped))
+            ++middle;
+        const qsizetype end = start < 0 || middle >= message.size() ? -1 : message.indexOf(QChar(ValueEnd), middle);
         if (end < 0) {
             text += QStringView(message).sliced(at);
             break;
         }
         text += QStringView(message).sliced(at, start - at);
-        text += whole ? QStringView(message).sliced(middle + 1, end - middle - 1)
-                      : QStringView(message).sliced(start + 1, middle - start - 1);
+        const QStringView value = QStringView(message).sliced(middle + 1, end - middle - 1);
+        if (!whole)
+            text += QStringView(message).sliced(start + 1, middle - start - 1);
+        else if (message.at(middle) == QChar(ValueRaw))
+            text += escapeControls(value.toString());
+        else
+            text += value;
         at = end + 1;
     }
     return text;

@@ -33,6 +33,7 @@ QString elideForMessage(const QString &text);
 // log or JSON whole: a short one as elideForMessage() gives it, a long one
 // with both forms, to be chosen by the functions below before the message is
 // shown or written (escapeLine() would show the unchosen as \u{FDD0}...).
+// The whole value is escaped only when it is chosen.
 QString quoteForMessage(const QString &text);
 // `message` with each long value as elideForMessage() gives it.
 QString withElidedValues(const QString &message);

@@ -85,6 +85,9 @@ void tst_MessageText::longValuesDifferingInTheMiddle()
     QCOMPARE(withWholeValues(quotedFirst), message.arg(escapeControls(first)));
     QVERIFY(withWholeValues(quotedFirst).contains(QStringLiteral("a\\u{2026} 1\\x0Ab")));
     QCOMPARE(withWholeValues(quotedSecond), message.arg(escapeControls(second)));
+    // A value that holds the marks a message keeps its forms apart with.
+    const QString marked = first + QString::fromUcs4(U"\uFDD0\uFDD1\uFDD2\uFDD3");
+    QCOMPARE(withWholeValues(message.arg(quoteForMessage(marked))), message.arg(escapeControls(marked)));
     // A short value is the same either way, and carries nothing more.
     const QString shortOne = message.arg(quoteForMessage(QStringLiteral("kit \u2026")));
     QCOMPARE(shortOne, message.arg(QStringLiteral("kit \\u{2026}")));
