@@ -33,7 +33,8 @@ Probe ProbeDevice(RemoteApi &api) noexcept
         return {DeviceVersionText(api), QString()};
     } catch (const RemoteApiUnavailable &unavailable) {
         try {
-            return {QString(), QString::fromUtf8(unavailable.what())};
+            return {QString(), QString::fromUtf8(unavailable.what()),
+                    dynamic_cast<const TemporaryFolderUnavailable *>(&unavailable) != nullptr};
         } catch (...) {
             return {};
         }

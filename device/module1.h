@@ -23,6 +23,8 @@ struct Probe
 {
     QString version;
     QString libraryProblem;
+    // The problem is not the library's: there was no folder to load it from.
+    bool noTemporaryFolder = false;
 };
 Probe ProbeDevice(RemoteApi &api) noexcept;
 

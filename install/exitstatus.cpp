@@ -11,8 +11,8 @@ QString exitStatusMeaning(ExitStatus status)
     case ExitStatus::NoDisplay:
         return tr("no display to open the window on (the window and --passive)");
     case ExitStatus::Usage:
-        return tr("usage error (unknown option or platform name, missing option), or the log or "
-                  "standard output cannot be written");
+        return tr("usage error (unknown option or platform name, missing option), or the log, "
+                  "standard output or a temporary folder cannot be written");
     case ExitStatus::NoDevice:
         return tr("no handheld connected: worth retrying later");
     case ExitStatus::NoManager:

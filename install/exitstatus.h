@@ -9,7 +9,7 @@
 enum class ExitStatus : int {
     Success = 0,          // the list ran to its end (--check: ready); --help, --version, --show-licence
     NoDisplay = 1,        // no display to open the window on (the window and --passive)
-    Usage = 2,            // unknown option, missing or wrong option value, log or output not writable
+    Usage = 2,            // unknown option, missing or wrong option value, log, output or temporary folder not writable
     NoDevice = 10,        // no handheld connected: worth retrying later
     NoManager = 11,       // the application manager is not found or cannot be used
     KitIncomplete = 12,   // installation files missing from the kit

@@ -77,6 +77,10 @@ InstallOutcome InstallRun::attempt(bool listA, bool listB, Mode mode)
     const auto forgetStop = qScopeGuard([this] { m_stopRequested = false; });
 
     const Module1::Probe probe = Module1::ProbeDevice(m_services.remoteApi);
+    // Nothing is known of the library or a handheld yet: the message says
+    // what is wrong, with a status that does not tell fleets to give up.
+    if (probe.noTemporaryFolder)
+        return {ExitStatus::Usage, probe.libraryProblem};
     if (probe.version.isEmpty()) {
         // The window says what it always says; a script learns that waiting
         // for a handheld will not help.
@@ -128,7 +132,7 @@ InstallOutcome InstallRun::attempt(bool listA, bool listB, Mode mode)
 // such and never started relative to the kit folder.
 QString InstallRun::whyManagerUnusable(const QString &managerPath) const
 {
-    const QString path = elideForMessage(managerProgram(managerPath));
+    const QString path = quoteForMessage(managerProgram(managerPath));
     switch (m_services.processes.checkProgram(managerProgram(managerPath))) {
     case ProgramCheck::Runnable:
         return QString();
@@ -155,7 +159,7 @@ std::optional<InstallOutcome> InstallRun::checkKit(std::span<const InstallList *
             tr("Setup cannot hand the installation files in the folder %1 on to the application manager: "
                "the folder's name has characters that cannot be passed on.\n\n"
                "Move the installation files to a folder with a plainer name and start Setup there.")
-                .arg(elideForMessage(installDir))};
+                .arg(quoteForMessage(installDir))};
     }
     QStringList missing;
     for (const InstallList *list : lists) {
@@ -171,7 +175,7 @@ std::optional<InstallOutcome> InstallRun::checkKit(std::span<const InstallList *
     // A deleted folder has no name left to show.
     const QString folder = installDir.isEmpty()
         ? tr("(the current folder, which no longer exists or cannot be read)")
-        : elideForMessage(installDir);
+        : quoteForMessage(installDir);
     return InstallOutcome{ExitStatus::KitIncomplete,
                           tr("Setup cannot find these installation files in the folder %1:\n%2\n\n"
                              "Start Setup from the folder that holds its installation files.",

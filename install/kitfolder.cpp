@@ -11,7 +11,7 @@ bool enterKitFolder(const QString &kit, QString *error)
         return true;
     if (error) {
         *error = QCoreApplication::translate("KitFolder", "The kit folder \"%1\" does not exist or cannot be entered.")
-                     .arg(elideForMessage(kit));
+                     .arg(quoteForMessage(kit));
     }
     return false;
 }

@@ -66,7 +66,7 @@ ChildProcess::ChildProcess(qint64 pid, QObject *parent) : LaunchedProcess(parent
 QString ChildProcess::cannotStart(const QString &program, const QString &reason)
 {
     return QCoreApplication::translate("SystemProcessServices", "The program \"%1\" could not be started: %2.")
-        .arg(elideForMessage(program), reason);
+        .arg(quoteForMessage(program), reason);
 }
 
 bool ChildProcess::holdsNul(const LaunchCommand &command)

@@ -1,5 +1,7 @@
 #include "platform/messageboxes.h"
 
+#include "platform/messagetext.h"
+
 #include <QCoreApplication>
 #include <QMessageBox>
 
@@ -55,20 +57,29 @@ const ToolkitText QtTexts[] = {
     {"QShortcut", QT_TRANSLATE_NOOP("QShortcut", "+")},
 };
 
+// A box's text quotes values (a kit folder, the registry's manager path) that
+// may hold anything; Qt would read one that looks like markup as rich text.
+std::unique_ptr<QMessageBox> plainBox(const char *title, const QString &text, QMessageBox::StandardButtons buttons,
+                                      QWidget *parent)
+{
+    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, QCoreApplication::translate("MessageBoxes", title),
+                                             QString(), buttons, parent);
+    box->setTextFormat(Qt::PlainText);
+    box->setText(withElidedValues(text));
+    return box;
+}
+
 } // namespace
 
 std::unique_ptr<QMessageBox> createInformationBox(QWidget *parent, const QString &text)
 {
-    return std::make_unique<QMessageBox>(QMessageBox::NoIcon,
-                                         QCoreApplication::translate("MessageBoxes", "Information"), text,
-                                         QMessageBox::Ok, parent);
+    return plainBox(QT_TRANSLATE_NOOP("MessageBoxes", "Information"), text, QMessageBox::Ok, parent);
 }
 
 std::unique_ptr<QMessageBox> createQuestionBox(QWidget *parent, const QString &text)
 {
-    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon,
-                                             QCoreApplication::translate("MessageBoxes", "Question"), text,
-                                             QMessageBox::Yes | QMessageBox::No, parent);
+    auto box = plainBox(QT_TRANSLATE_NOOP("MessageBoxes", "Question"), text, QMessageBox::Yes | QMessageBox::No,
+                        parent);
     box->setDefaultButton(QMessageBox::Yes);
     // Esc and the box's close button answer No, never Yes.
     box->setEscapeButton(QMessageBox::No);

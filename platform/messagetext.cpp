@@ -10,6 +10,16 @@ namespace {
 // Calls `visit(codePoint, units, rest)` for each character of `text`, `rest`
 // being what follows it; a surrogate without its partner is a character of
 // its own.
+constexpr char16_t ElisionMark = 0x2026;
+// Around a long value in a message: its elided form, then the value as it
+// is (escaped only when it is written whole, which a window never does) or,
+// should it hold one of these marks itself, escaped already. Noncharacters,
+// which no escaped text holds as themselves.
+constexpr char16_t ValueStart = 0xFDD0;
+constexpr char16_t ValueRaw = 0xFDD1;
+constexpr char16_t ValueEscaped = 0xFDD2;
+constexpr char16_t ValueEnd = 0xFDD3;
+
 template<typename Visit>
 void forEachCharacter(QStringView text, Visit visit)
 {
@@ -31,11 +41,13 @@ QString hex(uint value, int width)
 // How one character is shown: itself, or its escape. A backslash that would
 // read as the start of an escape is one itself, so that no shown text can be
 // taken for another.
-QString shown(char32_t codePoint, QStringView units, QStringView rest)
+QString shown(char32_t codePoint, QStringView units, QStringView rest, bool inValue)
 {
     if (codePoint == u'\\' && (rest.startsWith(u'x') || rest.startsWith(u"u{")))
         return QStringLiteral("\\x5C");
-    if (!isHiddenCharacter(codePoint))
+    // An ellipsis that a value holds is told apart from the one that marks
+    // an elided middle.
+    if (!isHiddenCharacter(codePoint) && !(inValue && codePoint == ElisionMark))
         return units.toString();
     if (const std::optional<unsigned char> byte = undecodedByte(codePoint))
         return QLatin1String("\\x") + hex(*byte, 2);
@@ -88,7 +100,11 @@ QString escapeControls(const QString &text)
     QString escaped;
     escaped.reserve(text.size());
     forEachCharacter(text, [&](char32_t codePoint, QStringView units, QStringView rest) {
-        escaped += shown(codePoint, units, rest);
+        // Most characters stand for themselves: no text is made for them.
+        if (codePoint != u'\\' && codePoint != ElisionMark && !isHiddenCharacter(codePoint))
+            escaped += units;
+        else
+            escaped += shown(codePoint, units, rest, true);
     });
     return escaped;
 }
@@ -99,7 +115,7 @@ QString escapeLine(const QString &line, bool keepNewlines)
     escaped.reserve(line.size());
     forEachCharacter(line, [&](char32_t codePoint, QStringView units, QStringView) {
         // No following text: a backslash stays itself.
-        escaped += keepNewlines && codePoint == u'\n' ? units.toString() : shown(codePoint, units, {});
+        escaped += keepNewlines && codePoint == u'\n' ? units.toString() : shown(codePoint, units, {}, false);
     });
     return escaped;
 }
@@ -117,7 +133,7 @@ QString elideForMessage(const QString &text)
     const auto shownParts = [](QStringView part) {
         std::vector<QString> parts;
         forEachCharacter(part, [&](char32_t codePoint, QStringView units, QStringView rest) {
-            parts.push_back(shown(codePoint, units, rest));
+            parts.push_back(shown(codePoint, units, rest, true));
         });
         return parts;
     };
@@ -131,7 +147,62 @@ QString elideForMessage(const QString &text)
     const std::vector<QString> last = shownParts(QStringView(text).last(std::min(text.size(), MaxLength)));
     for (auto part = last.rbegin(); part != last.rend() && tail.size() + part->size() < MaxLength - MaxLength / 2; ++part)
         tail.prepend(*part);
-    return head + QChar(0x2026) + tail;
+    return head + QChar(ElisionMark) + tail;
+}
+
+QString quoteForMessage(const QString &text)
+{
+    const QString elided = elideForMessage(text);
+    if (!elided.contains(QChar(ElisionMark)))
+        return elided;
+    const bool holdsMarks = std::any_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() >= ValueStart && c.unicode() <= ValueEnd;
+    });
+    return QChar(ValueStart) + elided + (holdsMarks ? QChar(ValueEscaped) + escapeControls(text) : QChar(ValueRaw) + text)
+        + QChar(ValueEnd);
+}
+
+namespace {
+
+// `message` with each long value in one of its forms.
+QString withValues(const QString &message, bool whole)
+{
+    QString text;
+    text.reserve(message.size());
+    for (qsizetype at = 0; at < message.size();) {
+        const qsizetype start = message.indexOf(QChar(ValueStart), at);
+        qsizetype middle = start;
+        while (middle >= 0 && middle < message.size() && message.at(middle) != QChar(ValueRaw)
+               && message.at(middle) != QChar(ValueEscaped))
+            ++middle;
+        const qsizetype end = start < 0 || middle >= message.size() ? -1 : message.indexOf(QChar(ValueEnd), middle);
+        if (end < 0) {
+            text += QStringView(message).sliced(at);
+            break;
+        }
+        text += QStringView(message).sliced(at, start - at);
+        const QStringView value = QStringView(message).sliced(middle + 1, end - middle - 1);
+        if (!whole)
+            text += QStringView(message).sliced(start + 1, middle - start - 1);
+        else if (message.at(middle) == QChar(ValueRaw))
+            text += escapeControls(value.toString());
+        else
+            text += value;
+        at = end + 1;
+    }
+    return text;
+}
+
+} // namespace
+
+QString withElidedValues(const QString &message)
+{
+    return withValues(message, false);
+}
+
+QString withWholeValues(const QString &message)
+{
+    return withValues(message, true);
 }
 
 QString shellQuote(const QString &argument)

@@ -36,7 +36,7 @@ std::optional<QString> RegFileRegistry::defaultValue(uint32_t hive, const QStrin
     if (!value && whyNot) {
         *whyNot = tr("The file \"%1\", which stands in for the registry (TORVEX_REGISTRY names it), holds no "
                      "usable text as the default value of HKEY_LOCAL_MACHINE\\%2.")
-                      .arg(elideForMessage(m_path), keyPath);
+                      .arg(quoteForMessage(m_path), keyPath);
     }
     return value;
 }
@@ -47,7 +47,7 @@ std::optional<QByteArray> RegFileRegistry::readFile(QString *whyNot) const
         if (whyNot) {
             *whyNot = tr("The file \"%1\", which stands in for the registry (TORVEX_REGISTRY names it), "
                          "cannot be used: %2.")
-                          .arg(elideForMessage(m_path), reason);
+                          .arg(quoteForMessage(m_path), reason);
         }
         return std::nullopt;
     };

@@ -16,15 +16,15 @@ LibraryRemoteApi::LibraryRemoteApi(const QString &libraryName) : m_libraryName(l
 
 QFunctionPointer LibraryRemoteApi::resolve(const char *symbol)
 {
-    if (!m_library)
-        m_library = std::make_unique<QLibrary>(m_libraryName);
     const auto unavailable = [this](const QString &what, const QString &why) {
         return RemoteApiUnavailable(QCoreApplication::translate("RemoteApi", "The remote-API library %1 %2 (%3).")
                                         .arg(fileName(m_libraryName), what, escapeControls(why))
                                         .toStdString());
     };
     QString whyNot;
-    if (!m_library->isLoaded() && !load(&whyNot))
+    if (!m_library)
+        m_library = load(&whyNot);
+    if (!m_library)
         throw unavailable(QCoreApplication::translate("RemoteApi", "cannot be loaded"), whyNot);
     QFunctionPointer f = m_library->resolve(symbol);
     if (!f) {
@@ -32,6 +32,15 @@ QFunctionPointer LibraryRemoteApi::resolve(const char *symbol)
                           m_library->errorString());
     }
     return f;
+}
+
+std::unique_ptr<QLibrary> LibraryRemoteApi::loadFile(const QString &file, QString *whyNot)
+{
+    auto library = std::make_unique<QLibrary>(file);
+    if (library->load())
+        return library;
+    *whyNot = library->errorString();
+    return nullptr;
 }
 
 int32_t LibraryRemoteApi::CeRapiInitEx(RapiInit *init)

@@ -36,6 +36,15 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Raised instead when the library could not even be looked for: the folder it
+// must be loaded from could not be made (a full or read-only /tmp). Nothing
+// is known about the library itself.
+class TemporaryFolderUnavailable : public RemoteApiUnavailable
+{
+public:
+    using RemoteApiUnavailable::RemoteApiUnavailable;
+};
+
 // The two calls the device probe makes into the handheld remote-API library.
 class RemoteApi
 {
@@ -57,7 +66,7 @@ public:
 // and librapi.so found by the loader's search for system libraries elsewhere;
 // a path names one file. A failed bind is tried again on the next call. Each
 // call throws RemoteApiUnavailable when the library or its entry point cannot
-// be bound.
+// be bound, TemporaryFolderUnavailable when there was nowhere to load it from.
 class LibraryRemoteApi final : public RemoteApi
 {
 public:
@@ -82,15 +91,18 @@ public:
 
 private:
     QFunctionPointer resolve(const char *symbol);
-    // Loads the library where this system keeps it, or says why not. The
-    // current directory holds the setup kit; a library planted there must
-    // never be loaded in place of the system's (remoteapi_unix.cpp,
+    // The library loaded from where this system keeps it, or null and why
+    // not. The current directory holds the setup kit; a library planted there
+    // must never be loaded in place of the system's (remoteapi_unix.cpp,
     // remoteapi_win.cpp).
-    bool load(QString *whyNot);
+    std::unique_ptr<QLibrary> load(QString *whyNot);
+    // `file` loaded, or null and why not.
+    static std::unique_ptr<QLibrary> loadFile(const QString &file, QString *whyNot);
 
     QString m_libraryName;
-    // Made on first use only: Qt 6.4 tidies up every QLibrary made at exit,
-    // and one never loaded makes it start its logging rules then, reading
-    // through locale data it has already freed (a double free at exit).
+    // Loaded, or null: a QLibrary is made only to be loaded at once and
+    // dropped at once when that fails. Qt 6.4 tidies up at exit every
+    // QLibrary still made and never loaded, reading through locale data it
+    // has already freed and freeing the library's record a second time.
     std::unique_ptr<QLibrary> m_library;
 };

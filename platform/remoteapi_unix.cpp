@@ -1,5 +1,7 @@
 #include "platform/remoteapi.h"
 
+#include "platform/messagetext.h"
+#include "platform/systemnames.h"
 #include "platform/systemtexts.h"
 
 #include <QByteArrayList>
@@ -12,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sys/auxv.h>
 #include <unistd.h>
 
@@ -66,6 +69,34 @@ QString folderNamed(const QByteArray &element)
     return QCoreApplication::applicationDirPath() + (slash < 0 ? QString() : QFile::decodeName(element.mid(slash)));
 }
 
+// The folder `element` resolves to, or empty when it resolves to none.
+QByteArray resolved(const QByteArray &element)
+{
+    char folder[PATH_MAX];
+    return ::realpath(element.constData(), folder) ? QByteArray(folder) : QByteArray();
+}
+
+// Whether an absolute element still reads against the current folder, through
+// /proc/self/cwd or a link to it: it resolves differently from the root folder.
+bool readsCurrentFolder(const QByteArrayList &fixed)
+{
+    QByteArrayList here;
+    for (const QByteArray &element : fixed)
+        here << (element.startsWith('/') ? resolved(element) : QByteArray());
+    const int previous = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (previous < 0 || ::chdir("/") != 0) {
+        if (previous >= 0)
+            ::close(previous);
+        return true;
+    }
+    bool differs = false;
+    for (qsizetype i = 0; i < fixed.size() && !differs; ++i)
+        differs = fixed.at(i).startsWith('/') && resolved(fixed.at(i)) != here.at(i);
+    const bool back = ::fchdir(previous) == 0;
+    ::close(previous);
+    return differs || !back;
+}
+
 // For as long as it lives, the current folder is a new, empty one that only
 // this user may write to: whatever the search path reads against the current
 // folder (an empty element, ".", /proc/self/cwd, the loader's own
@@ -92,8 +123,12 @@ public:
             m_error = errno;
             folder.clear();
         }
-        if (folder.isEmpty())
+        if (folder.isEmpty()) {
+            m_parent = temporary && temporary[0] == '/' && std::strcmp(temporary, "/tmp") != 0
+                ? environmentValue("TMPDIR") + QStringLiteral(", /tmp")
+                : QStringLiteral("/tmp");
             return;
+        }
         if (::chdir(folder.constData()) != 0) {
             m_error = errno;
             ::rmdir(folder.constData());
@@ -113,11 +148,14 @@ public:
 
     // 0 once inside, else why not.
     int error() const { return m_folder.isEmpty() ? m_error : 0; }
+    // Where the folder was to be made, for a message.
+    QString parent() const { return m_parent; }
 
 private:
     int m_previous = -1;
     int m_error = 0;
     QByteArray m_folder;
+    QString m_parent;
 };
 
 } // namespace
@@ -154,44 +192,45 @@ void LibraryRemoteApi::restartWithFixedSearchPath(char *argv[])
     ::setenv("LD_LIBRARY_PATH", original.constData(), 1);
 }
 
-bool LibraryRemoteApi::load(QString *whyNot)
+std::unique_ptr<QLibrary> LibraryRemoteApi::load(QString *whyNot)
 {
-    const QString name = m_library->fileName();
-    if (name.contains(QLatin1Char('/'))) {
-        if (m_library->load())
-            return true;
-        *whyNot = m_library->errorString();
-        return false;
-    }
+    const QString &name = m_libraryName;
+    if (name.contains(QLatin1Char('/')))
+        return loadFile(name, whyNot);
+    QString file = name;
     const SearchPath path = searchPath();
     if (path.climbs) {
         // Still a path with an element that reaches out of any current
         // folder ("../x"): only its fixed folders are looked in.
+        file.clear();
         for (const QByteArray &folder : path.fixed) {
-            const QString file = folderNamed(folder) + QLatin1Char('/') + fileName(name);
-            if (QFileInfo(file).isFile()) {
-                m_library->setFileName(file);
+            const QString candidate = folderNamed(folder) + QLatin1Char('/') + fileName(name);
+            if (QFileInfo(candidate).isFile()) {
+                file = candidate;
                 break;
             }
         }
-        if (!m_library->fileName().contains(QLatin1Char('/'))) {
+        if (file.isEmpty()) {
             *whyNot = QCoreApplication::translate("RemoteApi", "not in the absolute folders of LD_LIBRARY_PATH, "
                                                                "whose other elements are never searched");
-            return false;
+            return nullptr;
         }
     }
-    const EmptyCurrentFolder emptyFolder;
-    if (emptyFolder.error() != 0) {
-        *whyNot = QCoreApplication::translate("RemoteApi", "no empty folder could be made to load it from: %1")
-                      .arg(systemErrorText(emptyFolder.error()));
-        m_library->setFileName(name);
-        return false;
+    // A search that reads against the current folder (a loose element left
+    // in the path, /proc/self/cwd, the loader's own --library-path when it
+    // was run directly) runs from an empty one; a clean one needs none.
+    std::optional<EmptyCurrentFolder> emptyFolder;
+    if (path.loose || ::getauxval(AT_BASE) == 0 || readsCurrentFolder(path.fixed)) {
+        emptyFolder.emplace();
+        if (emptyFolder->error() != 0) {
+            throw TemporaryFolderUnavailable(
+                QCoreApplication::translate("RemoteApi", "No empty temporary folder could be made to load the "
+                                                         "remote-API library %1 from (in %2): %3.")
+                    .arg(fileName(name), escapeControls(emptyFolder->parent()), systemErrorText(emptyFolder->error()))
+                    .toStdString());
+        }
     }
-    if (m_library->load())
-        return true;
-    *whyNot = m_library->errorString();
-    m_library->setFileName(name);
-    return false;
+    return loadFile(file, whyNot);
 }
 
 QString LibraryRemoteApi::fileName(const QString &libraryName)

@@ -6,15 +6,11 @@
 
 #include <array>
 
-bool LibraryRemoteApi::load(QString *whyNot)
+std::unique_ptr<QLibrary> LibraryRemoteApi::load(QString *whyNot)
 {
-    const QString name = m_library->fileName();
-    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))) {
-        if (m_library->load())
-            return true;
-        *whyNot = m_library->errorString();
-        return false;
-    }
+    const QString &name = m_libraryName;
+    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+        return loadFile(name, whyNot);
     // By name only from System32, where the handheld's desktop software puts
     // it, and the libraries it needs from there too: never from the program's
     // folder, which holds the setup kit (or is the Downloads folder the zip
@@ -25,25 +21,19 @@ bool LibraryRemoteApi::load(QString *whyNot)
         LoadLibraryExW(reinterpret_cast<const wchar_t *>(file.utf16()), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!module) {
         *whyNot = systemErrorText(int(GetLastError()));
-        return false;
+        return nullptr;
     }
     // QLibrary resolves the entry points: named by the loaded file's full
     // path, it is handed the module already loaded.
     std::array<wchar_t, 4096> path{};
     const DWORD length = GetModuleFileNameW(module, path.data(), DWORD(path.size()));
-    bool loaded = false;
-    if (length > 0 && length < path.size()) {
-        m_library->setFileName(QString::fromWCharArray(path.data(), int(length)));
-        loaded = m_library->load();
-        if (!loaded) {
-            *whyNot = m_library->errorString();
-            m_library->setFileName(name);
-        }
-    } else {
+    std::unique_ptr<QLibrary> library;
+    if (length > 0 && length < path.size())
+        library = loadFile(QString::fromWCharArray(path.data(), int(length)), whyNot);
+    else
         *whyNot = systemErrorText(int(GetLastError()));
-    }
     FreeLibrary(module);
-    return loaded;
+    return library;
 }
 
 void LibraryRemoteApi::restartWithFixedSearchPath(char *[])

@@ -71,11 +71,16 @@ std::optional<unsigned char> undecodedByte(char32_t codePoint)
 
 QByteArray systemName(const QString &name)
 {
-    // Text between the undecoded bytes is converted in runs, which keeps
-    // surrogate pairs whole.
+    // Text between the undecoded bytes is converted in runs. A surrogate
+    // pair is one character, whatever its low half: only a lone U+DC80-DCFF
+    // stands for a byte.
     QByteArray bytes;
     qsizetype runStart = 0;
     for (qsizetype i = 0; i <= name.size(); ++i) {
+        if (i + 1 < name.size() && name.at(i).isHighSurrogate() && name.at(i + 1).isLowSurrogate()) {
+            ++i;
+            continue;
+        }
         const std::optional<unsigned char> byte = i < name.size() ? undecodedByte(name.at(i).unicode()) : std::nullopt;
         if (i < name.size() && !byte)
             continue;

@@ -505,8 +505,8 @@ Prüfen Sie den Anwendungs-Manager und klicken Sie dann auf Weiter, um neu zu be
         <translation>nicht in den absoluten Ordnern von LD_LIBRARY_PATH; dessen übrige Einträge werden nie durchsucht</translation>
     </message>
     <message>
-        <source>no empty folder could be made to load it from: %1</source>
-        <translation>kein leerer Ordner konnte angelegt werden, um sie von dort zu laden: %1</translation>
+        <source>No empty temporary folder could be made to load the remote-API library %1 from (in %2): %3.</source>
+        <translation>Es konnte kein leerer temporärer Ordner angelegt werden, um die Remote-API-Bibliothek %1 von dort zu laden (in %2): %3.</translation>
     </message>
 </context>
 <context>

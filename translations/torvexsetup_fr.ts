@@ -505,8 +505,8 @@ Vérifiez le gestionnaire d&apos;applications, puis cliquez sur Suivant pour rec
         <translation>absente des dossiers absolus de LD_LIBRARY_PATH, dont les autres éléments ne sont jamais parcourus</translation>
     </message>
     <message>
-        <source>no empty folder could be made to load it from: %1</source>
-        <translation>aucun dossier vide n&apos;a pu être créé pour la charger&#xa0;: %1</translation>
+        <source>No empty temporary folder could be made to load the remote-API library %1 from (in %2): %3.</source>
+        <translation>Aucun dossier temporaire vide n&apos;a pu être créé pour y charger la bibliothèque d&apos;API distante %1 (dans %2)&#xa0;: %3.</translation>
     </message>
 </context>
 <context>

@@ -88,7 +88,7 @@ bool RunReport::start(const QStringList &arguments, QString *error)
 void RunReport::event(const QString &name, const QString &text, const Fields &fields)
 {
     const QString time = timestamp();
-    writeLine(Log, logLine(time, name, text));
+    writeLine(Log, logLine(time, name, withWholeValues(text)));
     if (m_json)
         writeLine(Out, eventObject(time, name, fields));
 }
@@ -102,14 +102,16 @@ void RunReport::progress(const QString &line)
 void RunReport::message(const QString &text)
 {
     // The values in `text` are escaped already: its own line breaks stay.
-    writeLine(Err, QCoreApplication::applicationName() + QStringLiteral(": ") + escapeLine(text, true));
-    event(QStringLiteral("message"), QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')),
-          {{QStringLiteral("text"), text}});
+    // Long values elided where people read, whole where the record is kept.
+    writeLine(Err, QCoreApplication::applicationName() + QStringLiteral(": ") + escapeLine(withElidedValues(text), true));
+    const QString whole = withWholeValues(text);
+    event(QStringLiteral("message"), QString(whole).replace(QLatin1Char('\n'), QLatin1Char(' ')),
+          {{QStringLiteral("text"), whole}});
 }
 
 void RunReport::result(ExitStatus status, const QString &givenReason)
 {
-    const QString reason = givenReason.isEmpty() ? exitStatusMeaning(status) : givenReason;
+    const QString reason = givenReason.isEmpty() ? exitStatusMeaning(status) : withWholeValues(givenReason);
     const QString time = timestamp();
     writeLine(Log, time + QStringLiteral(" result: status %1 (%2)").arg(toInt(status)).arg(escapeLine(reason)));
     if (m_json) {
@@ -120,7 +122,7 @@ void RunReport::result(ExitStatus status, const QString &givenReason)
 
 QString RunReport::errorLine(const QString &error)
 {
-    const QString line = QCoreApplication::applicationName() + QStringLiteral(": ") + escapeLine(error);
+    const QString line = QCoreApplication::applicationName() + QStringLiteral(": ") + escapeLine(withElidedValues(error));
     return line + (line.endsWith(QLatin1Char('.')) ? QStringLiteral("\n") : QStringLiteral(".\n"));
 }
 

@@ -42,7 +42,8 @@ public:
     // A line for people reading standard output (not with --json).
     void progress(const QString &line);
     // A message the window would have shown, or a note about the run: on
-    // standard error, and as a "message" event.
+    // standard error with long values elided, and as a "message" event with
+    // them whole (quoteForMessage()).
     void message(const QString &text);
     // The last event: the status and what it means (`reason`, when given,
     // says it more exactly).

@@ -123,8 +123,10 @@ int UnattendedRun::exec()
         return finish(ExitStatus::KitIncomplete);
     }
 
-    connectReport(m_install, *m_report, this);
+    // Told before the run is reported: a report that blocks on its output
+    // must not hide that a manager has been started from a stop at once.
     connect(&m_install, &InstallRun::runStarted, this, &UnattendedRun::runMade);
+    connectReport(m_install, *m_report, this);
     const InstallOutcome outcome = m_install.run(m_options.listA, !m_options.listA,
                                                  m_options.checkOnly ? InstallRun::Mode::Check
                                                                      : InstallRun::Mode::Install);
@@ -186,7 +188,7 @@ void UnattendedRun::connectReport(InstallRun &install, RunReport &reportTo, QObj
             [report](int number, int count, const QString &iniFile, const QString &reason) {
                 report->event(QStringLiteral("run-not-started"),
                               tr("run %1 (%2): %3").arg(runLabel(number, count), iniFile, reason),
-                              runFields(number, count, iniFile, {{QStringLiteral("reason"), reason}}));
+                              runFields(number, count, iniFile, {{QStringLiteral("reason"), withWholeValues(reason)}}));
                 report->progress(tr("[%1] %2: could not be started").arg(runLabel(number, count), iniFile));
             });
     connect(&install, &InstallRun::pauseStarted, context, [report](int ticks, qint64 lengthMs) {

@@ -33,7 +33,10 @@ Widget *place(Widget *widget, const char *name, QRect geometry)
 
 QLabel *label(QWidget *parent, const char *name, const QString &text, QRect geometry)
 {
-    auto *l = place(new QLabel(text, parent), name, geometry);
+    auto *l = place(new QLabel(parent), name, geometry);
+    // Plain in every language: a translation that looks like markup is not read as such.
+    l->setTextFormat(Qt::PlainText);
+    l->setText(text);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     l->setWordWrap(true);
     return l;

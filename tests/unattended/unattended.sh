@@ -246,6 +246,33 @@ status=0
 grep -qF " start: $program --check --platform earlier --kit $'$work/\377kit' --log $'$work/\376.log'" "$work/"$'\xfe.log' ||
     fail "log not UTF-8: $(cat "$work/"$'\xfe.log')"
 
+# Characters beyond U+FFFF whose second UTF-16 half lies in U+DC80-DCFF
+# (U+1F4A9, U+20089) are one character each, not a byte that was not text.
+for name in $'kit \xf0\x9f\x92\xa9' $'kit \xf0\xa0\x82\x89'; do
+    cp -r "$work/kit" "$work/$name"
+    status=0
+    "$program" --check --platform earlier --kit "$work/$name" >"$work/out" 2>"$work/err" || status=$?
+    (( status == 0 )) && grep -qF "$work/$name/w300sql.wce4.armv4.ini" "$work/out" ||
+        fail "kit $name: exited with $status: $(cat "$work/err")"
+done
+# Two long kit names that differ only in the middle: elided on standard
+# error, recognisably, and whole in the log and JSON.
+long=$(printf 'x%.0s' $(seq 150))
+for middle in 1 2; do
+    kit=$work/$long$middle/$long
+    status=0
+    "$program" --check --platform earlier --kit "$kit" --log "$work/long$middle.log" --json >"$work/long$middle.json" \
+        2>"$work/long$middle.err" || status=$?
+    (( status == 12 )) || fail "long kit $middle: exited with $status"
+    grep -qF "$kit" "$work/long$middle.err" && fail "long kit $middle: not elided on standard error"
+    grep -q "^TorvexSetup: The kit folder \"$work/x*…x*\" does not exist or cannot be entered.$" "$work/long$middle.err" ||
+        fail "long kit $middle: $(cat "$work/long$middle.err")"
+    grep -qF " message: The kit folder \"$kit\" does not exist" "$work/long$middle.log" ||
+        fail "long kit $middle: the log lacks the whole name: $(cat "$work/long$middle.log")"
+    grep -qF "\"text\":\"The kit folder \\\"$kit\\\" does not exist" "$work/long$middle.json" ||
+        fail "long kit $middle: the JSON lacks the whole name: $(cat "$work/long$middle.json")"
+done
+
 echo "-- the remote-API library never from the kit, nor through a loose element of LD_LIBRARY_PATH"
 cp "$demo/lib/librapi.so" "$work/kit/"
 origin=$(realpath --relative-to="$(dirname "$(realpath "$program")")" "$demo/lib")
@@ -260,6 +287,28 @@ status=0
 "$loader" --library-path /nonexistent: "$program" --check --platform earlier --kit "$work/kit" >/dev/null 2>&1 || status=$?
 (( status == 16 )) || fail "started by the loader with --library-path /nonexistent: exited with $status"
 rm "$work/kit/librapi.so"
+# A read-only /tmp: a clean search path loads the library without a folder
+# there; one the loader reads against the current folder cannot be kept from
+# the kit, and says so with status 2, not the library's 16.
+if unshare -rm true 2>/dev/null; then
+    readonly_tmp() { unshare -rm sh -c 'mount --bind /tmp /tmp && mount -o remount,bind,ro /tmp && exec "$@"' sh "$@"; }
+    status=0
+    TMPDIR=/tmp readonly_tmp "$program" --check --json --platform earlier --kit "$work/kit" >"$work/out" 2>"$work/err" ||
+        status=$?
+    (( status == 0 )) || fail "read-only /tmp, clean path: exited with $status: $(cat "$work/err")"
+    for start in "" "$loader"; do
+        status=0
+        TMPDIR=/tmp LD_LIBRARY_PATH="../nowhere:$LD_LIBRARY_PATH" readonly_tmp $start "$program" --check --json \
+            --platform earlier --kit "$work/kit" >"$work/out" 2>"$work/err" || status=$?
+        [[ -z $start ]] && want=0 || want=2
+        (( status == want )) || fail "read-only /tmp, loose path ${start:+by the loader}: exited with $status: $(cat "$work/err")"
+        [[ -n $start ]] && { grep -qF 'TorvexSetup: No empty temporary folder could be made to load the remote-API library librapi.so from (in /tmp): Read-only file system.' "$work/err" &&
+            grep -q '"event":"result","status":2,' "$work/out"; } || [[ -z $start ]] ||
+            fail "read-only /tmp, loose path: $(cat "$work/err")"
+    done
+else
+    echo "SKIP: no user and mount namespace here (unshare -rm): the read-only /tmp rows"
+fi
 # One file missing is named in the singular.
 cp -r "$work/kit" "$work/short" && rm "$work/short/TorvexSetup.ini"
 "$program" --check --platform 4.0-or-higher --kit "$work/short" >/dev/null 2>"$work/err"
@@ -303,6 +352,34 @@ done
 exec 7<&-
 [[ $(cat "$work/err") == "TorvexSetup: asked again to stop: exiting now; a run in progress goes on without Setup." ]] ||
     fail "blocked on the log: $(cat "$work/err")"
+
+echo "-- a second SIGTERM while the run-start line blocks standard output: 15, the manager runs"
+# Standard output a pipe that nobody reads, filled so that the lines before
+# the first run fit and the run-start line does not: measured from a run
+# with a manager whose path is as long.
+registry "$work/manager"
+rm -f runs
+"$program" --unattended --accept-licence --platform earlier --json >"$work/measure" 2>/dev/null
+before=$(sed -n '1,/"event":"manager"/p' "$work/measure" | wc -c)
+registry "$work/holding"
+rm -f holding release runs "$work/out.fifo"
+mkfifo "$work/out.fifo"
+exec 8<>"$work/out.fifo"
+dd if=/dev/zero of="$work/out.fifo" bs=$((65536 - before - 16)) count=1 oflag=nonblock 2>/dev/null
+"$program" --unattended --accept-licence --platform earlier --json >"$work/out.fifo" 2>"$work/err" &
+pid=$!
+for _ in $(seq 600); do [[ -e holding && $(cat "/proc/$pid/wchan" 2>/dev/null) == *pipe_write ]] && break; sleep 0.05; done
+[[ -e holding && $(cat "/proc/$pid/wchan" 2>/dev/null) == *pipe_write ]] || fail "the run-start line did not block"
+kill -TERM "$pid"
+for _ in $(seq 600); do term_pending "$pid" || break; sleep 0.05; done
+kill -TERM "$pid"
+for _ in $(seq 600); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+kill -KILL "$pid" 2>/dev/null && fail "a second SIGTERM did not end it"
+status=0
+wait "$pid" || status=$?
+(( status == 15 )) || fail "stopped while the run-start line blocked: exited with $status, not 15"
+: > release
+exec 8<&-
 
 echo "-- the log's reader and Setup's output go away mid-run; the manager prints"
 rm -f "$work/log.fifo"
