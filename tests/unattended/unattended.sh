@@ -380,6 +380,8 @@ wait "$pid" || status=$?
 (( status == 15 )) || fail "stopped while the run-start line blocked: exited with $status, not 15"
 : > release
 exec 8<&-
+# The manager that ran on holds the lock until it has seen its release.
+for _ in $(seq 600); do flock -n "$TORVEX_LOCK" true && break; sleep 0.05; done
 
 echo "-- the log's reader and Setup's output go away mid-run; the manager prints"
 rm -f "$work/log.fifo"
