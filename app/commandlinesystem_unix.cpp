@@ -1,6 +1,6 @@
 #include "app/commandlinesystem.h"
 
-#include "platform/instancelock.h"
+#include "platform/lock/instancelock.h"
 
 #include <QCoreApplication>
 

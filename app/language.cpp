@@ -1,6 +1,6 @@
 #include "app/language.h"
 
-#include "platform/catalogue.h"
+#include "platform/text/catalogue.h"
 
 #include <QLocale>
 

@@ -1,9 +1,9 @@
 #include "app/passiverun.h"
 
 #include "app/language.h"
-#include "platform/messageboxes.h"
+#include "platform/dialogs/messageboxes.h"
 #include "platform/services.h"
-#include "platform/systemtexts.h"
+#include "platform/text/systemtexts.h"
 #include "unattended/unattendedrun.h"
 #include "wizard/form1.h"
 #include "wizard/state/globalvar.h"

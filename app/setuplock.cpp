@@ -1,13 +1,13 @@
 #include "app/setuplock.h"
 
-#include "platform/messagetext.h"
-#include "platform/systemnames.h"
+#include "platform/text/messagetext.h"
+#include "platform/text/systemnames.h"
 
 #include <QCoreApplication>
 
 std::unique_ptr<InstanceLock> takeSetupLock()
 {
-    const QString named = systemEnvironmentVariable("TORVEX_LOCK");
+    const QString named = environmentValue("TORVEX_LOCK");
     auto lock = named.isEmpty()
         ? std::make_unique<InstanceLock>(InstanceLock::machineWide(QStringLiteral("TorvexSetup")))
         : std::make_unique<InstanceLock>(named, InstanceLock::Origin::Caller);

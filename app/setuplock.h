@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/instancelock.h"
+#include "platform/lock/instancelock.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #include "app/windowlog.h"
 
 #include "install/installrun.h"
-#include "platform/outputstream.h"
+#include "platform/io/outputstream.h"
 #include "unattended/runreport.h"
 #include "unattended/unattendedrun.h"
 

@@ -1,10 +1,10 @@
 // How much CPU the wizard burns while it waits, and how soon it notices that
 // a process has ended. Reports figures; asserts nothing.
-#include "platform/messageboxes.h"
-#include "platform/processservices.h"
-#include "platform/registry.h"
-#include "platform/remoteapi.h"
-#include "platform/ticksource.h"
+#include "platform/dialogs/messageboxes.h"
+#include "platform/process/processservices.h"
+#include "platform/registry/registry.h"
+#include "platform/remoteapi/remoteapi.h"
+#include "platform/time/ticksource.h"
 #include "wizard/form1.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "device/module1.h"
 
 #include "device/ceosversioninfo.h"
-#include "platform/remoteapi.h"
+#include "platform/remoteapi/remoteapi.h"
 
 #include <algorithm>
 #include <array>
@@ -26,7 +26,7 @@ Probe ProbeDevice(RemoteApi &api) noexcept
         // is not examined, the version query decides.
         // The record's own size, as the library declares the record: 24 bytes
         // in a 64-bit Windows process, where the event handle is 8 bytes wide
-        // (platform/remoteapi.h).
+        // (platform/remoteapi/remoteapi.h).
         RapiInit init{};
         init.cbSize = sizeof(RapiInit);
         api.CeRapiInitEx(&init);

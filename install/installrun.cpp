@@ -5,9 +5,9 @@
 
 #include "device/module1.h"
 #include "install/launchcommand.h"
-#include "platform/messagetext.h"
-#include "platform/registry.h"
-#include "platform/ticksource.h"
+#include "platform/text/messagetext.h"
+#include "platform/registry/registry.h"
+#include "platform/time/ticksource.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -2,7 +2,7 @@
 
 #include "install/exitstatus.h"
 #include "install/installlists.h"
-#include "platform/processservices.h"
+#include "platform/process/processservices.h"
 
 #include <QObject>
 #include <QString>

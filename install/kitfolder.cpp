@@ -1,7 +1,7 @@
 #include "install/kitfolder.h"
 
-#include "platform/messagetext.h"
-#include "platform/systemnames.h"
+#include "platform/text/messagetext.h"
+#include "platform/text/systemnames.h"
 
 #include <QCoreApplication>
 

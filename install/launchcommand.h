@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/processservices.h"
+#include "platform/process/processservices.h"
 
 #include <QLatin1StringView>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "install/exitstatus.h"
-#include "platform/systemlog.h"
+#include "platform/systemlog/systemlog.h"
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -1,7 +1,7 @@
 #include "unattended/runreport.h"
 
-#include "platform/messagetext.h"
-#include "platform/outputstream.h"
+#include "platform/text/messagetext.h"
+#include "platform/io/outputstream.h"
 
 #include <QDateTime>
 #include <QJsonArray>

@@ -3,7 +3,7 @@
 #include "wizard/form1.h"
 
 #include "install/installrun.h"
-#include "platform/messageboxes.h"
+#include "platform/dialogs/messageboxes.h"
 
 #include <QCloseEvent>
 #include <QTimer>

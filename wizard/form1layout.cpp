@@ -1,7 +1,7 @@
 // The window's controls: containers, places, texts, fonts, front-to-back and
 // tab order, as the layout lays them down before the load step runs.
 #include "assets/assets.h"
-#include "platform/ticksource.h"
+#include "platform/time/ticksource.h"
 #include "wizard/fonts.h"
 #include "wizard/form1.h"
 #include "wizard/licensebox.h"

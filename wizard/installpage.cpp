@@ -6,7 +6,7 @@
 
 #include "install/installrun.h"
 #include "install/progressanimation.h"
-#include "platform/messageboxes.h"
+#include "platform/dialogs/messageboxes.h"
 #include "wizard/optionbutton.h"
 #include "wizard/trackgeometry.h"
 

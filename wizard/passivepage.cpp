@@ -4,7 +4,7 @@
 #include "wizard/form1.h"
 
 #include "install/installrun.h"
-#include "platform/ticksource.h"
+#include "platform/time/ticksource.h"
 #include "wizard/optionbutton.h"
 #include "wizard/twips.h"
 

@@ -1,8 +1,8 @@
 #include "wizard/windowsystem.h"
 
 #include "install/exitstatus.h"
-#include "platform/messagetext.h"
-#include "platform/systemnames.h"
+#include "platform/text/messagetext.h"
+#include "platform/text/systemnames.h"
 
 #include <QStringList>
 

@@ -1,7 +1,7 @@
 // The probe through the real by-name binding, against stand-in libraries.
 
 #include "device/module1.h"
-#include "platform/remoteapi.h"
+#include "platform/remoteapi/remoteapi.h"
 #include "standincontrol.h"
 
 #include <QtEndian>

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "doubles/scriptedmessageboxes.h"
-#include "platform/processservices.h"
-#include "platform/registry.h"
-#include "platform/remoteapi.h"
+#include "platform/process/processservices.h"
+#include "platform/registry/registry.h"
+#include "platform/remoteapi/remoteapi.h"
 #include "platform/services.h"
-#include "platform/ticksource.h"
+#include "platform/time/ticksource.h"
 
 #include <QHash>
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/outputstream.h"
+#include "platform/io/outputstream.h"
 
 // Keeps what is written; fails every write from a chosen one on, as a full
 // disk or a reader that has gone away would.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/systemlog.h"
+#include "platform/systemlog/systemlog.h"
 
 // Keeps what would have gone to the system's log.
 class RecordingSystemLog final : public SystemLog

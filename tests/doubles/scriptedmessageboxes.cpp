@@ -1,6 +1,6 @@
 #include "doubles/scriptedmessageboxes.h"
 
-#include "platform/messagetext.h"
+#include "platform/text/messagetext.h"
 
 void ScriptedMessageBoxes::information(QWidget *, const QString &text)
 {

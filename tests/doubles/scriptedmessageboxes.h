@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/messageboxes.h"
+#include "platform/dialogs/messageboxes.h"
 
 #include <QList>
 #include <QStringList>

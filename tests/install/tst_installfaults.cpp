@@ -5,9 +5,9 @@
 #include "doubles/wizardharness.h"
 #include "faultprocesses.h"
 #include "install/installlists.h"
-#include "platform/catalogue.h"
-#include "platform/registry.h"
-#include "platform/systemnames.h"
+#include "platform/text/catalogue.h"
+#include "platform/registry/registry.h"
+#include "platform/text/systemnames.h"
 
 #include <QDir>
 #include <QElapsedTimer>

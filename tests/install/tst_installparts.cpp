@@ -5,8 +5,8 @@
 #include "install/installrun.h"
 #include "install/launchcommand.h"
 #include "install/progressanimation.h"
-#include "platform/processservices.h"
-#include "platform/ticksource.h"
+#include "platform/process/processservices.h"
+#include "platform/time/ticksource.h"
 #include "wizard/form1.h"
 
 #include <QElapsedTimer>

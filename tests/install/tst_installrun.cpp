@@ -5,7 +5,7 @@
 #include "doubles/wizardharness.h"
 #include "installlistrows.h"
 #include "install/installlists.h"
-#include "platform/registry.h"
+#include "platform/registry/registry.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "platform/childprocess.h"
-#include "platform/instancelock.h"
+#include "platform/process/childprocess.h"
+#include "platform/lock/instancelock.h"
 
 #include <QCoreApplication>
 #include <QDir>

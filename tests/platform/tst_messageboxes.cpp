@@ -1,5 +1,5 @@
 // The real message boxes: titles, buttons, default, icon, and what counts as Yes.
-#include "platform/messageboxes.h"
+#include "platform/dialogs/messageboxes.h"
 
 #include <QApplication>
 #include <QLabel>

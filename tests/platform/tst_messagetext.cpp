@@ -1,7 +1,7 @@
 // Values put into messages, logs and JSON: every hidden character escaped,
 // and bytes that were not text kept whole.
-#include "platform/messagetext.h"
-#include "platform/systemnames.h"
+#include "platform/text/messagetext.h"
+#include "platform/text/systemnames.h"
 
 #include <QRegularExpression>
 #include <QTest>

@@ -1,5 +1,5 @@
 #include "install/launchcommand.h"
-#include "platform/registry.h"
+#include "platform/registry/registry.h"
 
 #include <QFile>
 #include <QStringEncoder>
@@ -7,7 +7,7 @@
 #include <QTest>
 
 #ifdef Q_OS_WIN
-#include "platform/registrytext_win.h"
+#include "platform/registry/registrytext_win.h"
 #include "scratchkey.h"
 
 #include <qt_windows.h>

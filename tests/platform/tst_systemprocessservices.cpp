@@ -1,6 +1,6 @@
 #include "install/launchcommand.h"
-#include "platform/childprocess.h"
-#include "platform/processservices.h"
+#include "platform/process/childprocess.h"
+#include "platform/process/processservices.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -2,8 +2,8 @@
 // a thousand times shorter, so that real runs take no real time.
 #include "doubles/fakeservices.h"
 #include "app/commandline.h"
-#include "platform/console.h"
-#include "platform/remoteapi.h"
+#include "platform/io/console.h"
+#include "platform/remoteapi/remoteapi.h"
 
 int main(int argc, char *argv[])
 {

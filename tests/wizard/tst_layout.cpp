@@ -1,7 +1,7 @@
 // The window as laid out: places, texts, fonts, stacking and tab order.
 #include "app/language.h"
 #include "doubles/wizardharness.h"
-#include "platform/messageboxes.h"
+#include "platform/dialogs/messageboxes.h"
 #include "wizard/fonts.h"
 #include "wizard/form1.h"
 

@@ -1,6 +1,0 @@
-#include "platform/ticksource.h"
-
-std::chrono::milliseconds waitHeartbeatInterval()
-{
-    return std::chrono::milliseconds(0);
-}

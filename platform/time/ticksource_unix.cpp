@@ -1,0 +1,6 @@
+#include "platform/time/ticksource.h"
+
+std::chrono::milliseconds waitHeartbeatInterval()
+{
+    return std::chrono::milliseconds(0);
+}
