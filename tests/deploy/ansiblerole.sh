@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Ansible role of deploy/ansible, run with the example playbook against
 # this machine on the demo's simulated handheld: docked (changed, status 0),
-# docked only after the first try (retried, then 0), and a kit missing a
-# file (failed with 12 and the reason from Setup's JSON), and a Setup killed
-# in the middle of a line (failed with the signal). The lint first:
+# docked only after the first try (retried, then 0), a kit missing a file
+# (failed with 12 and the reason from Setup's JSON), check mode (Setup's
+# --check: changed, no log), and a Setup killed in the middle of a line
+# (failed with the signal). The lint first:
 # ansible-lint where it is installed, else the playbook's syntax check.
 # Usage: ansiblerole.sh <program> <demo dir> <source dir>
 set -uo pipefail
@@ -83,6 +84,12 @@ grep -q '"msg": "TorvexSetup ended with status 12: .*sql.wce4.armv4.ini' "$work/
     fail "missing: no failure message with status 12 and the missing file"
 grep -q 'RETRYING' "$work/missing.out" && fail "missing: retried"
 (( failed == 0 )) || cat "$work/missing.out"
+
+echo "-- check mode: Setup's --check, changed, and no log written"
+status=$(play checkmode "$demo/run" --check)
+recap checkmode | grep -q 'changed=1 .*failed=0' || fail "check mode: $(recap checkmode)"
+[[ ! -e $work/checkmode.log ]] || fail "check mode: a log was written"
+(( failed == 0 )) || cat "$work/checkmode.out"
 
 echo "-- Setup killed while writing a line: failed with the signal, not a JSON error"
 cat >"$work/killed" <<'SCRIPT'
