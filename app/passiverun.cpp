@@ -60,6 +60,7 @@ int runPassive(int &argc, char **argv, const UnattendedOptions &options, const Q
             vars, Services{messages, services.remoteApi, services.registry, services.processes, services.ticks});
         form->showPassive(run.installRun(), options.listA);
         form->show();
+        QObject::connect(&run, &UnattendedRun::stopRequested, form.get(), &Form1::passiveStopRequested);
         passiveRun = &run;
     };
     additions.conclude = [&](int status) {

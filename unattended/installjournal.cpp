@@ -1,6 +1,7 @@
 #include "unattended/installjournal.h"
 
 #include "install/installrun.h"
+#include "platform/messagetext.h"
 
 #include <QDir>
 
@@ -67,8 +68,10 @@ SystemLogEntry InstallJournal::startEntry() const
     SystemLogEntry entry;
     entry.kind = SystemLogEntry::Kind::Started;
     entry.eventId = StartedEventId;
+    // One line, shown as it is: the values' own controls and line breaks
+    // escaped as in Setup's log; the fields keep them exactly.
     entry.sentence = QStringLiteral("Torvex Setup (%1) started to install the %2 list from the kit %3; log: %4.")
-                         .arg(m_mode, m_platform, m_kit, orNone(m_logPath));
+                         .arg(m_mode, m_platform, escapeControls(m_kit), escapeControls(orNone(m_logPath)));
     entry.values = {{QStringLiteral("MODE"), m_mode},
                     {QStringLiteral("PLATFORM"), m_platform},
                     {QStringLiteral("KIT"), m_kit},
@@ -88,7 +91,8 @@ SystemLogEntry InstallJournal::endEntry(ExitStatus status, const QString &givenR
                          .arg(m_mode)
                          .arg(toInt(status))
                          .arg(QString(reason).replace(QLatin1Char('\n'), QLatin1Char(' ')), QString::number(m_runs),
-                              m_platform, QString::number(durationMs), m_kit, orNone(m_logPath));
+                              m_platform, QString::number(durationMs), escapeControls(m_kit),
+                              escapeControls(orNone(m_logPath)));
     entry.values = {{QStringLiteral("STATUS"), QString::number(toInt(status))},
                     {QStringLiteral("REASON"), reason},
                     {QStringLiteral("PLATFORM"), m_platform},

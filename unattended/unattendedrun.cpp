@@ -135,9 +135,12 @@ int UnattendedRun::exec()
 
 void UnattendedRun::stop(const QString &why, bool final)
 {
-    // Before the report, or after the result (a window's last words): there
-    // is nothing left to stop.
-    if (!m_report || m_finished)
+    // Before the report there is nothing to stop; after the result only a
+    // window's last words are left, which go at once.
+    if (!m_report)
+        return;
+    emit stopRequested(m_finished || final || m_stopRequests > 0);
+    if (m_finished)
         return;
     if (++m_stopRequests == 1 && !final) {
         m_report->message(tr("%1: stopping after the run in progress; the application manager is not stopped. "

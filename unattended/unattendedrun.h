@@ -67,6 +67,9 @@ signals:
     // The manager's process for a run exists: from now on a stop leaves the
     // handheld perhaps partly set up.
     void runMade();
+    // A request to stop came: `atOnce` when it asks to exit now (a second or
+    // final one, or any once the result is out), for whoever shows the run.
+    void stopRequested(bool atOnce);
 
 private:
     UnattendedOptions m_options;

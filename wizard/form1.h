@@ -55,6 +55,10 @@ public:
     void endPassive(int status, const QString &reason);
     // How long the last words stay before the window closes itself.
     static std::chrono::milliseconds passiveCloseDelay(ExitStatus status);
+    // A request to stop from outside (a signal): the Cancel question, if
+    // open, is answered No so that it holds nothing; `atOnce`, the last words
+    // go at once.
+    void passiveStopRequested(bool atOnce);
 
     // The progress track's Left and Width and the block's Left, in twips
     // within the installing page.
@@ -160,6 +164,7 @@ private:
     QLabel *Label14 = nullptr;
     QLabel *Label15 = nullptr; // the passive install's note and last words
     QString m_passiveMessage;
+    bool m_passiveAtOnce = false;
     QTimer *Timer1 = nullptr;
     QTimer *TimerOUT = nullptr;
 };

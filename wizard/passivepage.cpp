@@ -8,6 +8,7 @@
 #include "wizard/optionbutton.h"
 #include "wizard/twips.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -68,7 +69,7 @@ void Form1::endPassive(int status, const QString &reason)
     Label15->setText(words + QStringLiteral("\n\n") + tr("This window closes by itself."));
     m_exitStatus = exitStatus;
     m_vars.ExitConfirmed = VbTrue;
-    QTimer *close = m_services.ticks.createTimer(passiveCloseDelay(exitStatus), this);
+    QTimer *close = m_services.ticks.createTimer(m_passiveAtOnce ? 0ms : passiveCloseDelay(exitStatus), this);
     close->setSingleShot(true);
     connect(close, &QTimer::timeout, this, &Form1::unload);
     close->start();
@@ -78,4 +79,17 @@ std::chrono::milliseconds Form1::passiveCloseDelay(ExitStatus status)
 {
     // Long enough to be read at the dock; a failure has more to say.
     return status == ExitStatus::Success ? 5s : 15s;
+}
+
+void Form1::passiveStopRequested(bool atOnce)
+{
+    // Open, the question would hold the run and the program until someone
+    // answers it, whatever the signals say.
+    if (QWidget *question = QApplication::activeModalWidget())
+        question->close();
+    if (!atOnce)
+        return;
+    m_passiveAtOnce = true;
+    if (m_exitStatus)
+        unload();
 }

@@ -1,9 +1,17 @@
 #include "platform/systemlog/systemlog.h"
 
+#include "platform/systemnames.h"
+
 #include <QByteArray>
 
+#include <cerrno>
+#include <cstring>
+#include <poll.h>
+#include <sys/socket.h>
 #include <sys/uio.h>
+#include <sys/un.h>
 #include <syslog.h>
+#include <unistd.h>
 // The source location of the call would name this file only.
 #define SD_JOURNAL_SUPPRESS_LOCATION
 #include <systemd/sd-journal.h>
@@ -29,6 +37,30 @@ int priority(SystemLogEntry::Level level)
     return LOG_ERR;
 }
 
+// sd_journal_sendv waits for as long as the journal's socket takes nothing
+// (a stuck journal, or a socket there that is not the journal's), and the
+// install with it. Whether it takes an entry now, asked of a socket of our
+// own: one that does not within a second is as good as no journal.
+bool journalTakesEntries()
+{
+    const int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, "/run/systemd/journal/socket");
+    bool takes = false;
+    if (::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0) {
+        pollfd journal = {fd, POLLOUT, 0};
+        int ready;
+        while ((ready = ::poll(&journal, 1, 1000)) < 0 && errno == EINTR) {
+        }
+        takes = ready == 1 && (journal.revents & POLLOUT) != 0;
+    }
+    ::close(fd);
+    return takes;
+}
+
 class Journal final : public SystemLog
 {
 public:
@@ -41,13 +73,15 @@ public:
             QByteArrayLiteral("SYSLOG_IDENTIFIER=TorvexSetup"),
         };
         for (const auto &[name, value] : entry.values)
-            fields.push_back("TORVEX_" + name.toUtf8() + '=' + value.toUtf8());
+            // A kit or log named with bytes that are not text keeps them.
+            fields.push_back("TORVEX_" + name.toUtf8() + '=' + systemName(value));
         // The vector form takes each field as it is, line breaks included.
         std::vector<iovec> vector;
         for (QByteArray &field : fields)
             vector.push_back({field.data(), size_t(field.size())});
         // No journal (a container): nothing to tell, and nothing lost for the install.
-        sd_journal_sendv(vector.data(), int(vector.size()));
+        if (journalTakesEntries())
+            sd_journal_sendv(vector.data(), int(vector.size()));
     }
 };
 

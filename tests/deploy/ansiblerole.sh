@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The Ansible role of deploy/ansible, run with the example playbook against
 # this machine on the demo's simulated handheld: docked (changed, status 0),
-# docked only after the first try (retried, then 0), and a kit missing a
-# file (failed with 12 and the reason from Setup's JSON). The lint first:
+# docked only after the first try (retried, then 0), a kit missing a file
+# (failed with 12 and the reason from Setup's JSON), check mode (Setup's
+# --check: changed, no log), and a Setup killed in the middle of a line
+# (failed with the signal). The lint first:
 # ansible-lint where it is installed, else the playbook's syntax check.
 # Usage: ansiblerole.sh <program> <demo dir> <source dir>
 set -uo pipefail
@@ -82,5 +84,23 @@ grep -q '"msg": "TorvexSetup ended with status 12: .*sql.wce4.armv4.ini' "$work/
     fail "missing: no failure message with status 12 and the missing file"
 grep -q 'RETRYING' "$work/missing.out" && fail "missing: retried"
 (( failed == 0 )) || cat "$work/missing.out"
+
+echo "-- check mode: Setup's --check, changed, and no log written"
+status=$(play checkmode "$demo/run" --check)
+recap checkmode | grep -q 'changed=1 .*failed=0' || fail "check mode: $(recap checkmode)"
+[[ ! -e $work/checkmode.log ]] || fail "check mode: a log was written"
+(( failed == 0 )) || cat "$work/checkmode.out"
+
+echo "-- Setup killed while writing a line: failed with the signal, not a JSON error"
+cat >"$work/killed" <<'SCRIPT'
+#!/bin/sh
+printf '{"time":"t","event":"run-st'
+kill -9 $$
+SCRIPT
+chmod +x "$work/killed"
+status=$(play killed "$demo/run" -e "torvexsetup_program=$work/killed")
+recap killed | grep -q 'failed=1' || fail "killed: $(recap killed)"
+grep -q '"msg": "TorvexSetup ended with signal 9: ' "$work/killed.out" || fail "killed: no failure message with the signal"
+(( failed == 0 )) || cat "$work/killed.out"
 
 exit $failed

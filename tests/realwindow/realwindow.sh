@@ -5,7 +5,7 @@
 # second Setup is refused. Then --passive with fast pauses, in English and
 # German: the installing page at once, 0 with the window closed and no key
 # pressed; a kit missing a file ends with 12 and no box waiting; Cancel asks
-# once. Screenshots go to $SHOTS.
+# once; two SIGTERMs end it with the question open. Screenshots go to $SHOTS.
 # Usage: realwindow.sh <build dir> [screenshot dir]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -240,6 +240,21 @@ xdotool windowfocus --sync "$window"
 click 444 348          # Cancel, and Yes (the default) to the question
 answer_box Question 9-passive-cancel
 find_window 2 '^Question$' >/dev/null && fail "the cancel question was asked twice"
+wizard_exits_with 15
+: >"$HELD/go"
+
+step "passive, two SIGTERMs while the Cancel question is open: 15 at once, unanswered"
+passive "$work/held-signals"
+window=$(find_window 60 '^Torvex Setup$') || fail "no passive window"
+for _ in $(seq 600); do [[ -e $HELD/held ]] && break; sleep 0.05; done
+xdotool windowfocus --sync "$window"
+click 444 348          # Cancel, the question left open
+find_window 10 '^Question$' >/dev/null || fail "no cancel question"
+kill -TERM "$wizard_pid"
+sleep 0.3
+kill -TERM "$wizard_pid"
+for _ in $(seq 100); do kill -0 "$wizard_pid" 2>/dev/null || break; sleep 0.05; done
+kill -0 "$wizard_pid" 2>/dev/null && fail "the passive run waits for an answer after two SIGTERMs"
 wizard_exits_with 15
 : >"$HELD/go"
 echo "real-window run passed in ${elapsed}s of install"

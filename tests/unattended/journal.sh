@@ -3,7 +3,8 @@
 # receives them: a private mount namespace puts a socket of this test's own at
 # /run/systemd/journal/socket, where libsystemd sends. Checks the fields of the
 # start and the end of a run that installs and of one that finds no handheld,
-# that --check and --no-system-log send nothing, and that with no journal at
+# that --check and --no-system-log send nothing, that a kit's odd name is
+# escaped in the sentence and exact in its field, and that with no journal at
 # all the run ends as ever.
 # Usage: journal.sh <program> <demo dir>
 set -uo pipefail
@@ -114,5 +115,15 @@ run 10 --check
 run 10 --unattended --accept-licence --no-system-log
 sleep 0.5
 (( $(wc -l <"$work/entries") == 4 )) || fail "entries for --check or --no-system-log: $(tail -n +5 "$work/entries")"
+
+echo "-- a kit named with a line break and an escape: the sentence on one line, the field exact"
+odd=$work/$'kit\n\e[1m'
+mkdir "$odd" "$TORVEX_HANDHELD" && cp "$demo/run/"* "$odd/"
+run 0 --unattended --accept-licence --kit "$odd"
+wait_entries 5
+start=$(entry 5)
+[[ $(field "$start" TORVEX_KIT) == "$odd" ]] || fail "odd kit: TORVEX_KIT $(field "$start" TORVEX_KIT)"
+[[ $(field "$start" MESSAGE) == *" kit $work/kit\\x0A\\x1B[1m; log: none." ]] ||
+    fail "odd kit: MESSAGE $(field "$start" MESSAGE)"
 
 exit $failed
