@@ -1,7 +1,7 @@
 #include "unattended/installjournal.h"
 
 #include "install/installrun.h"
-#include "platform/messagetext.h"
+#include "platform/text/messagetext.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 #include "platform/systemlog/systemlog.h"
 
-#include "platform/systemnames.h"
+#include "platform/text/systemnames.h"
 
 #include <QByteArray>
 
