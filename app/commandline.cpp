@@ -336,6 +336,9 @@ std::optional<int> runBeforeWindow(int &argc, char *argv[], TickSource &ticks, W
             // Refused whatever comes now: a stop while the line below waits
             // on a full pipe ends with the same status.
             StopSignals::endAtOnceUntilMade({}, toInt(ExitStatus::AlreadyRunning));
+            if (unattended->systemLog)
+                logSetupLockRefusal(unattended->passive ? QStringLiteral("passive") : QStringLiteral("unattended"),
+                                    unattended->kit, unattended->logPath, unattended->listA);
             // Nothing goes to the log or standard output: the log may well
             // be the running Setup's own.
             print(OutputStream::Standard::Error,

@@ -46,6 +46,8 @@ int main(int argc, char *argv[])
     if (lock->state() == InstanceLock::State::Refused)
         return toInt(ExitStatus::Usage);
     if (lock->state() == InstanceLock::State::HeldElsewhere) {
+        if (window.systemLog)
+            logSetupLockRefusal(QStringLiteral("window"), QDir::currentPath(), window.logPath);
         system.messages.information(nullptr, Form1::alreadyRunningMessage(setupLockHolder(*lock)));
         return toInt(ExitStatus::AlreadyRunning);
     }

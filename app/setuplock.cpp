@@ -2,8 +2,10 @@
 
 #include "platform/text/messagetext.h"
 #include "platform/text/systemnames.h"
+#include "unattended/installjournal.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 std::unique_ptr<InstanceLock> takeSetupLock()
 {
@@ -39,4 +41,12 @@ QString setupLockHolder(const InstanceLock &lock)
             .arg(elideForMessage(lock.location()));
     return QCoreApplication::translate("SetupLock", "The lock %1 is held by %2.")
         .arg(elideForMessage(lock.location()), elideForMessage(lock.holder()));
+}
+
+void logSetupLockRefusal(const QString &mode, const QString &kit, const QString &logPath, std::optional<bool> listA)
+{
+    const std::unique_ptr<SystemLog> log = createSystemLog();
+    InstallJournal(*log, mode, QDir(kit.isEmpty() ? QStringLiteral(".") : kit).absolutePath(),
+                   logPath.isEmpty() ? QString() : QDir(logPath).absolutePath())
+        .refused(ExitStatus::AlreadyRunning, QString(), listA);
 }

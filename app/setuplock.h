@@ -2,7 +2,10 @@
 
 #include "platform/lock/instancelock.h"
 
+#include <QString>
+
 #include <memory>
+#include <optional>
 
 // One Setup at a time on this machine, in the window and unattended alike,
 // whoever starts it: two would run the application manager on the same
@@ -26,3 +29,9 @@ QString setupLockRefusal(const InstanceLock &lock);
 // A sentence that names the lock another Setup holds and, where the system
 // tells, its holder, for an administrator to act on.
 QString setupLockHolder(const InstanceLock &lock);
+
+// A Setup refused because another holds the lock still reaches a result: it
+// is written to the system's log (for a fleet to see and retry), alone, as no
+// install was started. `mode` and the full paths as InstallJournal takes them.
+void logSetupLockRefusal(const QString &mode, const QString &kit, const QString &logPath,
+                         std::optional<bool> listA = std::nullopt);

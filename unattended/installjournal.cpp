@@ -63,6 +63,16 @@ void InstallJournal::ended(ExitStatus status, const QString &reason)
     m_log.write(endEntry(status, reason, m_clock.elapsed()));
 }
 
+void InstallJournal::refused(ExitStatus status, const QString &reason, std::optional<bool> listA)
+{
+    if (m_started || m_ended)
+        return;
+    m_ended = true;
+    if (listA)
+        m_platform = *listA ? QStringLiteral("4.0-or-higher") : QStringLiteral("earlier");
+    m_log.write(endEntry(status, reason, 0));
+}
+
 SystemLogEntry InstallJournal::startEntry() const
 {
     SystemLogEntry entry;
@@ -91,7 +101,8 @@ SystemLogEntry InstallJournal::endEntry(ExitStatus status, const QString &givenR
                          .arg(m_mode)
                          .arg(toInt(status))
                          .arg(QString(reason).replace(QLatin1Char('\n'), QLatin1Char(' ')), QString::number(m_runs),
-                              m_platform, QString::number(durationMs), escapeControls(m_kit),
+                              m_platform.isEmpty() ? QStringLiteral("chosen") : m_platform,
+                              QString::number(durationMs), escapeControls(m_kit),
                               escapeControls(orNone(m_logPath)));
     entry.values = {{QStringLiteral("STATUS"), QString::number(toInt(status))},
                     {QStringLiteral("REASON"), reason},

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 class InstallRun;
 
 // An install's start and result in the system's log, one entry each, for
@@ -29,6 +31,10 @@ public:
     void started(bool listA);
     // The result, once, after the start; `reason` empty for the status's meaning.
     void ended(ExitStatus status, const QString &reason = QString());
+    // The result of an install refused before it could start (another Setup
+    // runs), alone: no start was written. `listA` unset where no list was
+    // chosen yet (the window).
+    void refused(ExitStatus status, const QString &reason, std::optional<bool> listA = std::nullopt);
 
     // The entries themselves.
     SystemLogEntry startEntry() const;

@@ -126,4 +126,18 @@ start=$(entry 5)
 [[ $(field "$start" MESSAGE) == *" kit $work/kit\\x0A\\x1B[1m; log: none." ]] ||
     fail "odd kit: MESSAGE $(field "$start" MESSAGE)"
 
+echo "-- refused for another Setup's lock: its result alone, a warning"
+wait_entries 6
+flock "$TORVEX_LOCK" sleep 30 &
+holder=$!
+for _ in $(seq 100); do flock -n "$TORVEX_LOCK" true || break; sleep 0.05; done
+run 17 --unattended --accept-licence
+kill "$holder"
+wait_entries 7
+end=$(entry 7)
+[[ $(field "$end" MESSAGE_ID)/$(field "$end" PRIORITY)/$(field "$end" TORVEX_STATUS) == 9d2730c02a8e4e81b816a01fdb068cd6/4/17 ]] ||
+    fail "refused: $end"
+[[ $(field "$end" TORVEX_RUNS)/$(field "$end" TORVEX_PLATFORM) == 0/4.0-or-higher ]] || fail "refused: $end"
+(( $(wc -l <"$work/entries") == 7 )) || fail "refused: more than its result: $(tail -n +7 "$work/entries")"
+
 exit $failed
