@@ -179,14 +179,22 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const LaunchCommand &command, 
 #endif
     posix_spawnattr_setflags(&attributes, flags);
 
+    // Signals wait until the keeper holds the lock: a second request to stop
+    // ends the wizard at once from its handler, which in between would take
+    // the lock away from a program that runs on. The keeper, and the process
+    // that forks it, also must not run the wizard's handlers.
+    sigset_t before;
+    sigfillset(&mask);
+    ::pthread_sigmask(SIG_BLOCK, &mask, &before);
     pid_t pid = 0;
     const int failure = posix_spawn(&pid, program.constData(), &actions, &attributes, argv.data(), environ);
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
+    if (failure == 0 && s_kept >= 0)
+        keepWhileRunning(int(s_kept), pid);
+    ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
     if (failure != 0)
         return fail(systemErrorText(failure));
-    if (s_kept >= 0)
-        keepWhileRunning(int(s_kept), pid);
 
     std::unique_ptr<ChildProcess> child(new ChildProcess(pid, nullptr));
     int pidfd = -1;
