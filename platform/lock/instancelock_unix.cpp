@@ -125,13 +125,25 @@ QString processName(qint64 pid)
     return QCoreApplication::translate("InstanceLock", "process %1 (%2)").arg(pid).arg(systemArguments(1, bytes).value(0));
 }
 
+// Whether processes `a` and `b` run as the same user.
+bool sameUser(qint64 a, qint64 b)
+{
+    struct stat first{};
+    struct stat second{};
+    return ::stat(QStringLiteral("/proc/%1").arg(a).toLatin1().constData(), &first) == 0
+        && ::stat(QStringLiteral("/proc/%1").arg(b).toLatin1().constData(), &second) == 0
+        && first.st_uid == second.st_uid;
+}
+
 // The process that holds an flock() on the file `info` describes:
 // "process 1234 (TorvexSetup)". The kernel's list of locks names whoever
 // took it, any user; it is believed only when that process holds the lock
 // still. Once it has ended (its number perhaps another program's by now)
 // while the keeper of a program it started holds on, the processes whose
 // descriptors can be read (our own user's, or all for root) are searched for
-// the holder, and a keeper is named by the program it keeps the lock for.
+// the holder, and a keeper is named by the program it keeps the lock for:
+// its own user's, as Setup's keeper's is, so that a holder cannot pass the
+// blame to any process it merely watches (any process may watch any other).
 QString lockHolder(const struct stat &info)
 {
     QFile locks(QStringLiteral("/proc/locks"));
@@ -156,7 +168,8 @@ QString lockHolder(const struct stat &info)
     for (const QString &pid : pids) {
         qint64 watched = 0;
         if (pid.toLongLong() > 0 && pid.toLongLong() != ::getpid() && holdsLock(pid.toLongLong(), info, &watched)) {
-            const QString kept = watched > 0 ? processName(watched) : QString();
+            const QString kept =
+                watched > 0 && sameUser(pid.toLongLong(), watched) ? processName(watched) : QString();
             return kept.isEmpty() ? processName(pid.toLongLong()) : kept;
         }
     }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <ctime>
 #include <fcntl.h>
@@ -52,10 +53,11 @@ constexpr int StandardCount = STDERR_FILENO + 1;
         ::sigaction(number, &action, nullptr);
     ::sigprocmask(SIG_SETMASK, &action.sa_mask, nullptr);
     // Every descriptor but these two: one call for each stretch where the
-    // system has close_range (5.9), else one by one.
+    // system has close_range (5.9), whatever the limit, else one by one up
+    // to the first 65536.
     const int low = std::min(kept, pidfd < 0 ? kept : pidfd);
     const int high = std::max(kept, pidfd);
-    const int stretches[][2] = {{0, low - 1}, {low + 1, high - 1}, {high + 1, 65535}};
+    const int stretches[][2] = {{0, low - 1}, {low + 1, high - 1}, {high + 1, INT_MAX}};
     for (const auto &stretch : stretches) {
         if (stretch[0] > stretch[1])
             continue;
@@ -63,7 +65,7 @@ constexpr int StandardCount = STDERR_FILENO + 1;
         if (::syscall(SYS_close_range, unsigned(stretch[0]), unsigned(stretch[1]), 0u) == 0)
             continue;
 #endif
-        for (int fd = stretch[0]; fd <= stretch[1]; ++fd)
+        for (int fd = stretch[0]; fd <= std::min(stretch[1], 65535); ++fd)
             ::close(fd);
     }
     if (pidfd >= 0) {
@@ -179,14 +181,22 @@ std::unique_ptr<ChildProcess> ChildProcess::start(const LaunchCommand &command, 
 #endif
     posix_spawnattr_setflags(&attributes, flags);
 
+    // Signals wait until the keeper holds the lock: a second request to stop
+    // ends the wizard at once from its handler, which in between would take
+    // the lock away from a program that runs on. The keeper, and the process
+    // that forks it, also must not run the wizard's handlers.
+    sigset_t before;
+    sigfillset(&mask);
+    ::pthread_sigmask(SIG_BLOCK, &mask, &before);
     pid_t pid = 0;
     const int failure = posix_spawn(&pid, program.constData(), &actions, &attributes, argv.data(), environ);
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
+    if (failure == 0 && s_kept >= 0)
+        keepWhileRunning(int(s_kept), pid);
+    ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
     if (failure != 0)
         return fail(systemErrorText(failure));
-    if (s_kept >= 0)
-        keepWhileRunning(int(s_kept), pid);
 
     std::unique_ptr<ChildProcess> child(new ChildProcess(pid, nullptr));
     int pidfd = -1;

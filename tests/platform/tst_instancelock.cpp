@@ -102,15 +102,19 @@ void TestInstanceLock::heldUntilItsHolderIsGone_data()
     QTest::newRow("held on by the program a killed holder started, beside a decoy") << "decoy";
     // What the started program starts in turn never keeps the lock.
     QTest::newRow("given up when the started program ends, though its own child runs on") << "outlived";
+    // Another user's program whose taker has gone, watching process 1 as a
+    // keeper watches its program: named itself, never process 1.
+    QTest::newRow("held by another user's program that watches a process of root's") << "disguised";
 }
 
 void TestInstanceLock::heldUntilItsHolderIsGone()
 {
     QFETCH(QString, holder);
-    SKIP_WITHOUT_ANOTHER_USER(holder == QLatin1String("other user") || holder == QLatin1String("decoy"));
+    const bool disguised = holder == QLatin1String("disguised");
+    SKIP_WITHOUT_ANOTHER_USER(holder == QLatin1String("other user") || holder == QLatin1String("decoy") || disguised);
     // Holders that start a program, and those of them that are killed.
     const bool starts = holder != QLatin1String("here") && holder != QLatin1String("killed")
-        && holder != QLatin1String("other user");
+        && holder != QLatin1String("other user") && !disguised;
     const bool killed = starts && holder != QLatin1String("let go");
     // Unique to this test run, so that parallel runs do not meet; never the
     // machine's lock. On Windows a mutex in the namespace all sessions share.
@@ -141,12 +145,12 @@ void TestInstanceLock::heldUntilItsHolderIsGone()
         mine = std::make_unique<InstanceLock>(here);
         QCOMPARE(mine->state(), State::Held);
     } else {
-        QStringList arguments{QStringLiteral("--hold"), here};
-        if (starts)
+        QStringList arguments{disguised ? QStringLiteral("--disguised") : QStringLiteral("--hold"), here};
+        if (starts || disguised)
             arguments << release;
         if (holder == QLatin1String("let go") || holder == QLatin1String("outlived"))
             arguments << QStringLiteral("--") + holder.split(QLatin1Char(' ')).join(QLatin1Char('-'));
-        startHolder(process, holder == QLatin1String("other user"), arguments);
+        startHolder(process, holder == QLatin1String("other user") || disguised, arguments);
         QVERIFY(process.waitForReadyRead(30000));
         said = process.readAll().trimmed().split(' ');
         QCOMPARE(said.value(0), QByteArray("held"));
@@ -173,7 +177,8 @@ void TestInstanceLock::heldUntilItsHolderIsGone()
     // Held elsewhere, and whoever holds it is named, where the system tells:
     // the holder while it lives, then the program it started.
     qint64 pid = mine ? QCoreApplication::applicationPid()
-                      : holder == QLatin1String("let go") ? said.value(1).toLongLong() : process.processId();
+                      : holder == QLatin1String("let go") || disguised ? said.value(1).toLongLong()
+                                                                        : process.processId();
     for (int pass = 0; pass < (killed ? 2 : 1); ++pass) {
         const InstanceLock second(here);
         QCOMPARE(second.state(), State::HeldElsewhere);
@@ -341,6 +346,23 @@ int main(int argc, char *argv[])
         QFile(file + QStringLiteral(".ended")).open(QIODevice::WriteOnly);
         return 0;
     }
+#ifndef Q_OS_WIN
+    // A disguised holder: takes the lock and ends, leaving it to a child of
+    // its own that watches process 1 through a pidfd until the file is there.
+    if (argc == 4 && qstrcmp(argv[1], "--disguised") == 0) {
+        const InstanceLock lock(QString::fromLocal8Bit(argv[2]));
+        const pid_t child = ::fork();
+        if (child == 0) {
+            [[maybe_unused]] const long pidfd = ::syscall(SYS_pidfd_open, 1, 0);
+            for (int i = 0; i < 2400 && ::access(argv[3], F_OK) != 0; ++i)
+                ::usleep(50000);
+            ::_exit(0);
+        }
+        std::printf("%s %lld\n", lock.state() == State::Held ? "held" : "unavailable:", qint64(child));
+        std::fflush(stdout);
+        ::_exit(0);
+    }
+#endif
     // A decoy: has the file open, never locked, says so, and waits to be
     // killed.
     if (argc == 3 && qstrcmp(argv[1], "--open") == 0) {

@@ -195,6 +195,26 @@ if command -v strace >/dev/null && [[ $(uname -m) == x86_64 ]]; then
 else
     echo "SKIP: strace on x86-64 holds up the lock"
 fi
+# Two stops while Setup, having just started the manager, is held up before
+# its keeper takes the lock over (in pidfd_open): the manager runs on, and
+# keeps the lock however Setup ends.
+if command -v strace >/dev/null; then
+    rm -f holding release
+    strace -qq -o /dev/null -e trace=pidfd_open -e inject=pidfd_open:delay_enter=4000000 "$program" --unattended \
+        --accept-licence --platform earlier >/dev/null 2>"$work/err" &
+    tracer=$!
+    for _ in $(seq 600); do [[ -e holding ]] && break; sleep 0.05; done
+    child=$(cat /proc/"$tracer"/task/*/children)
+    kill -TERM "$child"
+    sleep 0.2
+    kill -HUP "$child"
+    wait "$tracer"
+    flock -n "$TORVEX_LOCK" true && fail "stopped twice before its keeper: the lock is free while the manager runs"
+    : > release
+    for _ in $(seq 600); do flock -n "$TORVEX_LOCK" true && break; sleep 0.05; done
+else
+    echo "SKIP: strace holds up the keeper"
+fi
 # Refused, with standard error a full pipe nobody reads: the line waits, and
 # a stop ends it with 17.
 mkfifo "$work/full.fifo"
