@@ -91,7 +91,8 @@ SystemLogEntry InstallJournal::startEntry() const
 
 SystemLogEntry InstallJournal::endEntry(ExitStatus status, const QString &givenReason, qint64 durationMs) const
 {
-    const QString reason = givenReason.isEmpty() ? exitStatusMeaning(status) : givenReason;
+    // Whole values, as the log keeps them.
+    const QString reason = givenReason.isEmpty() ? exitStatusMeaning(status) : withWholeValues(givenReason);
     SystemLogEntry entry;
     entry.kind = SystemLogEntry::Kind::Ended;
     entry.level = level(status);

@@ -4,6 +4,7 @@
 #include "wizard/form1.h"
 
 #include "install/installrun.h"
+#include "platform/text/messagetext.h"
 #include "platform/time/ticksource.h"
 #include "wizard/optionbutton.h"
 #include "wizard/twips.h"
@@ -34,6 +35,9 @@ void Form1::showPassive(InstallRun &run, bool listA)
                             "until this window has closed. To stop the installation press Cancel."),
                          Frame3);
     Label15->setObjectName(QStringLiteral("Label15"));
+    // The last words quote values (a kit folder, the registry's manager path)
+    // that may hold anything, markup included.
+    Label15->setTextFormat(Qt::PlainText);
     Label15->setGeometry(twipsRect(720, 960, 6135, 975));
     Label15->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label15->setWordWrap(true);
@@ -66,7 +70,7 @@ void Form1::endPassive(int status, const QString &reason)
                                                             : reason;
     // The room the installing label had is the last words' now.
     Label15->setGeometry(twipsRect(720, 960, 6135, 2415));
-    Label15->setText(words + QStringLiteral("\n\n") + tr("This window closes by itself."));
+    Label15->setText(withElidedValues(words) + QStringLiteral("\n\n") + tr("This window closes by itself."));
     m_exitStatus = exitStatus;
     m_vars.ExitConfirmed = VbTrue;
     QTimer *close = m_services.ticks.createTimer(m_passiveAtOnce ? 0ms : passiveCloseDelay(exitStatus), this);

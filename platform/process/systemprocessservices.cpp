@@ -3,7 +3,6 @@
 #include "platform/process/childprocess.h"
 #include "platform/text/systemnames.h"
 
-#include <QFileInfo>
 
 QString SystemProcessServices::currentDirectory() const
 {
@@ -25,10 +24,12 @@ ProgramCheck SystemProcessServices::checkProgram(const QString &program) const
 {
     if (!ChildProcess::isFullPath(program))
         return ProgramCheck::NotAbsolute;
-    const QFileInfo file(program);
-    if (!file.exists())
+    // The same bytes as the started program is given: a path whose bytes
+    // are not all text must not read as missing.
+    const std::optional<bool> regular = isRegularFileNamed(program);
+    if (!regular)
         return ProgramCheck::Missing;
-    if (!file.isFile())
+    if (!*regular)
         return ProgramCheck::NotRegularFile;
     return ChildProcess::mayRun(program) ? ProgramCheck::Runnable : ProgramCheck::NotExecutable;
 }

@@ -37,5 +37,8 @@ bool enterFolder(const QString &folder);
 // Whether `path` names a regular file this program may read.
 bool isReadableFileNamed(const QString &path);
 
+// Whether `path` names a regular file, when it names anything.
+std::optional<bool> isRegularFileNamed(const QString &path);
+
 // Whether `folder` names the current folder itself.
 bool namesCurrentFolder(const QString &folder);

@@ -115,6 +115,14 @@ bool isReadableFileNamed(const QString &path)
     return ::stat(name.constData(), &status) == 0 && S_ISREG(status.st_mode) && ::access(name.constData(), R_OK) == 0;
 }
 
+std::optional<bool> isRegularFileNamed(const QString &path)
+{
+    struct stat status;
+    if (::stat(systemName(path).constData(), &status) != 0)
+        return std::nullopt;
+    return S_ISREG(status.st_mode);
+}
+
 bool namesCurrentFolder(const QString &folder)
 {
     struct stat named;

@@ -41,6 +41,14 @@ bool isReadableFileNamed(const QString &path)
     return file.isFile() && file.isReadable();
 }
 
+std::optional<bool> isRegularFileNamed(const QString &path)
+{
+    const QFileInfo file(path);
+    if (!file.exists())
+        return std::nullopt;
+    return file.isFile();
+}
+
 bool namesCurrentFolder(const QString &folder)
 {
     // The text names the same folder as the working directory itself, or its

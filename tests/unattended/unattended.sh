@@ -275,6 +275,17 @@ for name in $'kit \xf0\x9f\x92\xa9' $'kit \xf0\xa0\x82\x89'; do
     (( status == 0 )) && grep -qF "$work/$name/w300sql.wce4.armv4.ini" "$work/out" ||
         fail "kit $name: exited with $status: $(cat "$work/err")"
 done
+# A registry value naming the manager with a byte that is not text (a lone
+# U+DCFF in a UTF-16 file) is checked by the bytes it is started with.
+mkdir "$work/"$'m\xff' && cp "$work/manager" "$work/"$'m\xff/'
+{ printf '\xff\xfe'
+  printf 'Windows Registry Editor Version 5.00\r\n\r\n[%s]\r\n@="%s/m' \
+      'HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\App Paths\CEAPPMGR.EXE' "$work" | iconv -t UTF-16LE
+  printf '\xff\xdc'
+  printf '/manager"\r\n' | iconv -t UTF-16LE; } >"$work/byte.reg"
+status=0
+TORVEX_REGISTRY=$work/byte.reg "$program" --check --platform earlier --kit "$work/kit" >"$work/out" 2>"$work/err" || status=$?
+(( status == 0 )) || fail "a manager named with a byte that is not text: exited with $status: $(cat "$work/err")"
 # Two long kit names that differ only in the middle: elided on standard
 # error, recognisably, and whole in the log and JSON.
 long=$(printf 'x%.0s' $(seq 150))

@@ -1,7 +1,9 @@
 // The window as laid out: places, texts, fonts, stacking and tab order.
 #include "app/language.h"
 #include "doubles/wizardharness.h"
+#include "install/installrun.h"
 #include "platform/dialogs/messageboxes.h"
+#include "platform/text/messagetext.h"
 #include "wizard/fonts.h"
 #include "wizard/form1.h"
 
@@ -127,6 +129,7 @@ private slots:
     void controls();
     void textsFitTheirBoxes_data();
     void textsFitTheirBoxes();
+    void passiveLastWordsArePlain();
     void frontToBackOrder();
     void tabOrder();
     void largeFont();
@@ -211,6 +214,22 @@ void tst_Layout::controls()
             QCOMPARE(label->textFormat(), Qt::PlainText);
     } else if (auto *button = qobject_cast<QAbstractButton *>(w))
         QCOMPARE(button->text(), text);
+}
+
+void tst_Layout::passiveLastWordsArePlain()
+{
+    WizardHarness wizard;
+    FakeServices &f = wizard.fakes;
+    InstallRun run(InstallServices{f.remoteApi, f.registry, f.processes, f.ticks});
+    wizard.form->showPassive(run, true);
+    const QString folder = QStringLiteral("<h1>Setup has successfully installed Torvex ") + QString(300, u'x');
+    wizard.form->endPassive(12, QStringLiteral("The kit folder %1 is wrong.").arg(quoteForMessage(folder)));
+    auto *words = wizard.control<QLabel>("Label15");
+    QCOMPARE(words->textFormat(), Qt::PlainText);
+    // Elided as a box would show it, none of the value's marks left.
+    QVERIFY(words->text().startsWith(QStringLiteral("The kit folder <h1>Setup has")));
+    QVERIFY(words->text().contains(QChar(0x2026)));
+    QVERIFY(!words->text().contains(QChar(0xFDD0)));
 }
 
 void tst_Layout::textsFitTheirBoxes_data()
