@@ -242,6 +242,8 @@ answer_box Question 9-passive-cancel
 find_window 2 '^Question$' >/dev/null && fail "the cancel question was asked twice"
 wizard_exits_with 15
 : >"$HELD/go"
+# The manager that ran on keeps the lock until it has seen its go-ahead.
+for _ in $(seq 600); do flock -n "$TORVEX_LOCK" true && break; sleep 0.05; done
 
 step "passive, two SIGTERMs while the Cancel question is open: 15 at once, unanswered"
 passive "$work/held-signals"
