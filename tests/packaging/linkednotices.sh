@@ -53,9 +53,10 @@ unlinked=" VulkanMemoryAllocator android-gradle-wrapper android-native-style cat
 
 [[ -s $map && -s $ids ]] || { echo "FAIL: no link map ($map) or no list of Ids ($ids)"; exit 1; }
 # The members that keep a section of some size in the program: the memory
-# map, after the sections the linker dropped.
+# map, after the sections the linker dropped, from archives in any folder,
+# blanks in its name and all.
 linked=$(sed -n '/^Linker script and memory map/,$p' "$map" |
-    grep -E '0x[0-9a-f]+ +0x0*[1-9a-f][0-9a-f]* +[^ ]*\.a\(' | grep -oE 'lib[A-Za-z0-9_]+\.a\([^)]*\)' | sort -u)
+    grep -E '0x[0-9a-f]+ +0x0*[1-9a-f][0-9a-f]* +.*\.a\(' | grep -oE 'lib[A-Za-z0-9_]+\.a\([^)]*\)' | sort -u)
 [[ -n $linked ]] || { echo "FAIL: $map names no member of an archive"; exit 1; }
 mapfile -t listed < <(tr -s ' ;\n' '\n' <"$ids" | sed '/^$/d')
 failed=0
