@@ -61,9 +61,11 @@ if [[ -z $own && -f $archive && -f $archive.sha256 ]] &&
     say "unpacking $archive"
     mkdir -p "$sdk.partial"
     tar -xJf "$archive" -C "$sdk.partial"
-    # The archive was built from this version of the source package (the
-    # README beside it); the zip's notices name it.
-    echo "qt6-base 6.4.2+dfsg-10" >"$sdk.partial/$name/debian-source.txt"
+    # The shared archive was built from this version of the source package
+    # (the README beside it); the zip's notices name it. One packed from the
+    # fallback's folder names its own, which may be a later one.
+    [[ -f $sdk.partial/$name/debian-source.txt ]] ||
+        echo "qt6-base 6.4.2+dfsg-10" >"$sdk.partial/$name/debian-source.txt"
     mv "$sdk.partial/$name" "$sdk"
     rmdir "$sdk.partial"
     echo "$sdk" >&3
