@@ -141,8 +141,14 @@ fi
 # stops here, not an hour into the build. Qt compiles the tool and menu bars'
 # removed functions whether those bars are built or not; the Vista style
 # includes the input dialog's header though it asks before using it.
-from=${own:-Debian\'s qt6-base}
-unmendable() { say "$1 of $from is not as Qt 6.4.2 has it; $2 by hand"; exit 1; }
+unmendable() {
+    if [[ -n $own ]]; then
+        say "$1 of $own is not as Qt 6.4.2 has it; $2 by hand"
+    else
+        say "$1 of Debian's qt6-base is not as this recipe knows it; put the SDK archive in $archive_dir"
+    fi
+    exit 1
+}
 # Whether each #if of a file has its #endif.
 balanced() { awk '/^[ \t]*#[ \t]*if/ {n++} /^[ \t]*#[ \t]*endif/ {n--} END {exit n != 0}' "$1"; }
 removed_api=qtbase-everywhere-src-6.4.2/src/widgets/compat/removed_api.cpp
