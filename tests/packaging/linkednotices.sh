@@ -29,7 +29,8 @@ declare -A code=(
     [md4c]="${gui}md4c\\.c\\.obj\\)"
     [pcre2]='libQt6BundledPcre2\.a\('
     [pcre2-sljit]='libQt6BundledPcre2\.a\(pcre2_jit_compile\.c\.obj\)'
-    [tinycbor]="${core}qcborstream(reader|writer)\\.cpp\\.obj\\)"
+    # TinyCBOR, and its error strings in qcborcommon.cpp.
+    [tinycbor]="${core}qcbor(common|streamreader|streamwriter)\\.cpp\\.obj\\)"
     [unicode-character-database]="${core}q(char|string)\\.cpp\\.obj\\)"
     [unicode-cldr]="${core}(qlocale|qtimezoneprivate)\\.cpp\\.obj\\)"
     [siphash]="${core}qhash\\.cpp\\.obj\\)"
