@@ -7,7 +7,7 @@ set -uo pipefail
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failed=0
-name=qt-6.4.2-mingw-w64-x86_64-static
+name="qt-6.4.2-mingw-w64-x86_64-static"
 
 # row <project dir> <debian-source.txt in the archive, or -> <what the SDK then
 # names> <name>
