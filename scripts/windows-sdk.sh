@@ -61,9 +61,9 @@ if [[ -z $own && -f $archive && -f $archive.sha256 ]] &&
     say "unpacking $archive"
     mkdir -p "$sdk.partial"
     tar -xJf "$archive" -C "$sdk.partial"
-    # The zip's notices name the source package's version. An archive made
-    # from this script's build carries it; the first shared archive was
-    # built from this version (the README beside it) and does not.
+    # The shared archive was built from this version of the source package
+    # (the README beside it); the zip's notices name it. One packed from the
+    # fallback's folder names its own, which may be a later one.
     [[ -f $sdk.partial/$name/debian-source.txt ]] ||
         echo "qt6-base 6.4.2+dfsg-10" >"$sdk.partial/$name/debian-source.txt"
     mv "$sdk.partial/$name" "$sdk"
@@ -119,6 +119,9 @@ if [[ -z $own ]]; then
     apt-get source --print-uris qt6-base >/dev/null 2>&1 || enable_sources
 fi
 say "this takes about an hour on two busy cores and about 3 GB of disk"
+# A copy of a read-only tree that a full disk stopped half-way may have
+# read-only folders, which rm alone could not empty.
+[[ ! -e $work ]] || chmod -R u+w -- "$work"
 rm -rf "$work"
 mkdir -p "$work"
 cd "$work"
@@ -128,26 +131,49 @@ if [[ -z $own ]]; then
     source_version=$(sed -n 's/^Version: //p' qt6-base_*.dsc)
 else
     # The user's tree is copied where Debian's would be unpacked, so that it
-    # is only read and the two mends below land on the copy.
+    # is only read and the two mends below land on the copy; the copy of a
+    # read-only tree is made writable for them, and to be emptied after.
     cp -a -- "$own" qtbase-everywhere-src-6.4.2
+    chmod -R u+w qtbase-everywhere-src-6.4.2
 fi
 # Two mends the lean recipe (below) needs in Qt 6.4.2, each made only where
-# its guard is not there yet. Qt compiles the tool and menu bars' removed
-# functions whether those bars are built or not; the Vista style includes the
-# input dialog's header though it asks before using it.
+# its guard is not there yet, and each checked after: a tree they do not fit
+# stops here, not an hour into the build. Qt compiles the tool and menu bars'
+# removed functions whether those bars are built or not; the Vista style
+# includes the input dialog's header though it asks before using it.
+unmendable() {
+    if [[ -n $own ]]; then
+        say "$1 of $own is not as Qt 6.4.2 has it; $2 by hand"
+    else
+        say "$1 of Debian's qt6-base is not as this recipe knows it; put the SDK archive in $archive_dir"
+    fi
+    exit 1
+}
+# Whether each #if of a file has its #endif.
+balanced() { awk '/^[ \t]*#[ \t]*if/ {n++} /^[ \t]*#[ \t]*endif/ {n--} END {exit n != 0}' "$1"; }
 removed_api=qtbase-everywhere-src-6.4.2/src/widgets/compat/removed_api.cpp
+[[ -f $removed_api ]] || unmendable "${removed_api#*/}" "guard its tool and menu bar parts"
 if ! grep -q '^#if QT_CONFIG(toolbar)$' "$removed_api"; then
     sed -i -e 's|^#include "qtoolbar.h"$|#if QT_CONFIG(toolbar)\n#include "qtoolbar.h"|' \
         -e 's|^#include "qmenubar.h"$|#endif\n#if QT_CONFIG(menubar)\n#include "qmenubar.h"|' \
         -e 's|^// #include <qotherheader.h>$|#endif\n// #include <qotherheader.h>|' "$removed_api"
 fi
-[[ $(grep -c '^#if QT_CONFIG(\(toolbar\|menubar\))$' "$removed_api") -eq 2 ]] ||
-    { say "$removed_api is not as Qt 6.4.2 has it; guard its tool and menu bar parts by hand"; exit 1; }
+# Each guard once, right above its header, and each closed.
+[[ $(grep -c '^#if QT_CONFIG(\(toolbar\|menubar\))$' "$removed_api") -eq 2 ]] &&
+    awk 'p == "#if QT_CONFIG(toolbar)" && $0 == "#include \"qtoolbar.h\"" {t++}
+         p == "#if QT_CONFIG(menubar)" && $0 == "#include \"qmenubar.h\"" {m++}
+         {p = $0} END {exit !(t == 1 && m == 1)}' "$removed_api" && balanced "$removed_api" ||
+    unmendable "${removed_api#*/}" "guard its tool and menu bar parts"
 vista=qtbase-everywhere-src-6.4.2/src/plugins/styles/windowsvista/qwindowsvistastyle_p_p.h
-grep -q '^#if QT_CONFIG(inputdialog)$' "$vista" ||
-    sed -i 's|^#include <qinputdialog.h>$|#if QT_CONFIG(inputdialog)\n&\n#endif|' "$vista"
-grep -q '^#if QT_CONFIG(inputdialog)$' "$vista" ||
-    { say "$vista is not as Qt 6.4.2 has it; guard its input dialog include by hand"; exit 1; }
+[[ -f $vista ]] || unmendable "${vista#*/}" "guard its input dialog include"
+# Each include of the header without the guard on the line above gets one; a
+# tree that no longer includes it needs none.
+awk '/^[ \t]*#[ \t]*include[ \t]*<qinputdialog\.h>/ && p != "#if QT_CONFIG(inputdialog)" {
+         print "#if QT_CONFIG(inputdialog)"; print; print "#endif"; p = "#endif"; next }
+     {print; p = $0; sub(/[ \t\r]+$/, "", p)}' "$vista" >"$vista.mended"
+# Moved, not written through: the copy may link to the user's own file.
+if cmp -s "$vista" "$vista.mended"; then rm -f "$vista.mended"; else mv -f "$vista.mended" "$vista"; fi
+balanced "$vista" || unmendable "${vista#*/}" "guard its input dialog include"
 cat > mingw.cmake <<'EOT'
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
