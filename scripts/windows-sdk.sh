@@ -18,8 +18,8 @@ own=
 case ${1-} in
     "") ;;
     --source)
-        # Its licence texts go with the program: checked now, not after an
-        # hour's build.
+        # Its licence texts go with the program: checked now, not after the
+        # build.
         [[ $# -eq 2 && -f ${2-}/CMakeLists.txt && -d $2/src/corelib && -f $2/LICENSES/LGPL-3.0-only.txt ]] ||
             { say "--source names a qtbase source tree (with CMakeLists.txt, src/corelib and LICENSES/)"; exit 2; }
         own=$(realpath -- "$2") ;;
@@ -118,7 +118,7 @@ if [[ -z $own ]]; then
     say "building Qt 6.4.2 for Windows (static) from Debian's qt6-base source package instead:"
     apt-get source --print-uris qt6-base >/dev/null 2>&1 || enable_sources
 fi
-say "this takes about an hour on two busy cores and about 3 GB of disk"
+say "this takes about a quarter of an hour on two quiet cores, longer on busy ones, and about 3 GB of disk"
 # A copy of a read-only tree that a full disk stopped half-way may have
 # read-only folders, which rm alone could not empty.
 [[ ! -e $work ]] || chmod -R u+w -- "$work"
@@ -138,7 +138,7 @@ else
 fi
 # Two mends the lean recipe (below) needs in Qt 6.4.2, each made only where
 # its guard is not there yet, and each checked after: a tree they do not fit
-# stops here, not an hour into the build. Qt compiles the tool and menu bars'
+# stops here, not deep into the build. Qt compiles the tool and menu bars'
 # removed functions whether those bars are built or not; the Vista style
 # includes the input dialog's header though it asks before using it.
 unmendable() {
