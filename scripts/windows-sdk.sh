@@ -18,8 +18,8 @@ own=
 case ${1-} in
     "") ;;
     --source)
-        # Its licence texts go with the program: checked now, not after an
-        # hour's build.
+        # Its licence texts go with the program: checked now, not after the
+        # build.
         [[ $# -eq 2 && -f ${2-}/CMakeLists.txt && -d $2/src/corelib && -f $2/LICENSES/LGPL-3.0-only.txt ]] ||
             { say "--source names a qtbase source tree (with CMakeLists.txt, src/corelib and LICENSES/)"; exit 2; }
         own=$(realpath -- "$2") ;;
@@ -61,9 +61,11 @@ if [[ -z $own && -f $archive && -f $archive.sha256 ]] &&
     say "unpacking $archive"
     mkdir -p "$sdk.partial"
     tar -xJf "$archive" -C "$sdk.partial"
-    # The archive was built from this version of the source package (the
-    # README beside it); the zip's notices name it.
-    echo "qt6-base 6.4.2+dfsg-10" >"$sdk.partial/$name/debian-source.txt"
+    # The shared archive was built from this version of the source package
+    # (the README beside it); the zip's notices name it. One packed from the
+    # fallback's folder names its own, which may be a later one.
+    [[ -f $sdk.partial/$name/debian-source.txt ]] ||
+        echo "qt6-base 6.4.2+dfsg-10" >"$sdk.partial/$name/debian-source.txt"
     mv "$sdk.partial/$name" "$sdk"
     rmdir "$sdk.partial"
     echo "$sdk" >&3
@@ -116,7 +118,10 @@ if [[ -z $own ]]; then
     say "building Qt 6.4.2 for Windows (static) from Debian's qt6-base source package instead:"
     apt-get source --print-uris qt6-base >/dev/null 2>&1 || enable_sources
 fi
-say "this takes about an hour on two busy cores and about 3 GB of disk"
+say "this takes about a quarter of an hour on two quiet cores, longer on busy ones, and about 3 GB of disk"
+# A copy of a read-only tree that a full disk stopped half-way may have
+# read-only folders, which rm alone could not empty.
+[[ ! -e $work ]] || chmod -R u+w -- "$work"
 rm -rf "$work"
 mkdir -p "$work"
 cd "$work"
@@ -125,10 +130,50 @@ if [[ -z $own ]]; then
     tar -xJf qt6-base_6.4.2+dfsg.orig.tar.xz
     source_version=$(sed -n 's/^Version: //p' qt6-base_*.dsc)
 else
-    # The user's tree is built where Debian's would be unpacked; it is only
-    # read.
-    ln -s -- "$own" qtbase-everywhere-src-6.4.2
+    # The user's tree is copied where Debian's would be unpacked, so that it
+    # is only read and the two mends below land on the copy; the copy of a
+    # read-only tree is made writable for them, and to be emptied after.
+    cp -a -- "$own" qtbase-everywhere-src-6.4.2
+    chmod -R u+w qtbase-everywhere-src-6.4.2
 fi
+# Two mends the lean recipe (below) needs in Qt 6.4.2, each made only where
+# its guard is not there yet, and each checked after: a tree they do not fit
+# stops here, not deep into the build. Qt compiles the tool and menu bars'
+# removed functions whether those bars are built or not; the Vista style
+# includes the input dialog's header though it asks before using it.
+unmendable() {
+    if [[ -n $own ]]; then
+        say "$1 of $own is not as Qt 6.4.2 has it; $2 by hand"
+    else
+        say "$1 of Debian's qt6-base is not as this recipe knows it; put the SDK archive in $archive_dir"
+    fi
+    exit 1
+}
+# Whether each #if of a file has its #endif.
+balanced() { awk '/^[ \t]*#[ \t]*if/ {n++} /^[ \t]*#[ \t]*endif/ {n--} END {exit n != 0}' "$1"; }
+removed_api=qtbase-everywhere-src-6.4.2/src/widgets/compat/removed_api.cpp
+[[ -f $removed_api ]] || unmendable "${removed_api#*/}" "guard its tool and menu bar parts"
+if ! grep -q '^#if QT_CONFIG(toolbar)$' "$removed_api"; then
+    sed -i -e 's|^#include "qtoolbar.h"$|#if QT_CONFIG(toolbar)\n#include "qtoolbar.h"|' \
+        -e 's|^#include "qmenubar.h"$|#endif\n#if QT_CONFIG(menubar)\n#include "qmenubar.h"|' \
+        -e 's|^// #include <qotherheader.h>$|#endif\n// #include <qotherheader.h>|' "$removed_api"
+fi
+# Each guard once, right above its header, and each closed.
+[[ $(grep -c '^#if QT_CONFIG(\(toolbar\|menubar\))$' "$removed_api") -eq 2 ]] &&
+    awk 'p == "#if QT_CONFIG(toolbar)" && $0 == "#include \"qtoolbar.h\"" {t++}
+         p == "#if QT_CONFIG(menubar)" && $0 == "#include \"qmenubar.h\"" {m++}
+         {p = $0} END {exit !(t == 1 && m == 1)}' "$removed_api" && balanced "$removed_api" ||
+    unmendable "${removed_api#*/}" "guard its tool and menu bar parts"
+vista=qtbase-everywhere-src-6.4.2/src/plugins/styles/windowsvista/qwindowsvistastyle_p_p.h
+[[ -f $vista ]] || unmendable "${vista#*/}" "guard its input dialog include"
+# Each include of the header without the guard on the line above gets one; a
+# tree that no longer includes it needs none.
+awk '/^[ \t]*#[ \t]*include[ \t]*<qinputdialog\.h>/ && p != "#if QT_CONFIG(inputdialog)" {
+         print "#if QT_CONFIG(inputdialog)"; print; print "#endif"; p = "#endif"; next }
+     {print; p = $0; sub(/[ \t\r]+$/, "", p)}' "$vista" >"$vista.mended"
+# Moved, not written through: the copy may link to the user's own file.
+if cmp -s "$vista" "$vista.mended"; then rm -f "$vista.mended"; else mv -f "$vista.mended" "$vista"; fi
+balanced "$vista" || unmendable "${vista#*/}" "guard its input dialog include"
 cat > mingw.cmake <<'EOT'
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
@@ -141,6 +186,46 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 EOT
+# Only what the program and its tests use is built: Core, Gui, Widgets and
+# Test; the windows and offscreen (tests) platforms, the Windows Vista style,
+# the JPEG reader (the welcome picture). Every other plugin, and the widget
+# classes and GUI features nothing here uses, are switched off; Fusion stays,
+# as the offscreen platform's tests are laid out in it. Turning a feature off
+# turns off what needs it, but Qt does not check that a program still
+# compiles: build the program and its tests against the result.
+# minimal has no switch in Qt 6.4 and is built (four files).
+lean=(
+    # Static libraries with function and data sections, so that the linker
+    # drops what a program does not reach; compiled for size.
+    -DFEATURE_gc_binaries=ON -DFEATURE_optimize_size=ON
+    # Plugins. The direct2d plugin goes with Direct2D 1.1; the direct2d
+    # feature itself stays, as Gui builds its DirectWrite font database,
+    # which the windows platform uses, only with it.
+    -DFEATURE_direct2d1_1=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF
+    # Widgets and dialogs. The Windows Vista style draws item views, spin
+    # boxes, tab bars, tool buttons and tool bars without asking whether
+    # they are built, so those stay.
+    -DFEATURE_columnview=OFF -DFEATURE_listwidget=OFF -DFEATURE_treewidget=OFF -DFEATURE_tablewidget=OFF
+    -DFEATURE_datawidgetmapper=OFF -DFEATURE_undoview=OFF -DFEATURE_completer=OFF -DFEATURE_fscompleter=OFF
+    -DFEATURE_combobox=OFF -DFEATURE_fontcombobox=OFF
+    -DFEATURE_commandlinkbutton=OFF -DFEATURE_datetimeedit=OFF -DFEATURE_calendarwidget=OFF
+    -DFEATURE_textbrowser=OFF -DFEATURE_splashscreen=OFF -DFEATURE_splitter=OFF -DFEATURE_lcdnumber=OFF
+    -DFEATURE_dial=OFF -DFEATURE_toolbox=OFF -DFEATURE_dockwidget=OFF
+    -DFEATURE_mdiarea=OFF -DFEATURE_statusbar=OFF -DFEATURE_menubar=OFF
+    -DFEATURE_progressbar=OFF -DFEATURE_graphicsview=OFF -DFEATURE_graphicseffect=OFF
+    -DFEATURE_syntaxhighlighter=OFF -DFEATURE_keysequenceedit=OFF -DFEATURE_colordialog=OFF
+    -DFEATURE_filedialog=OFF -DFEATURE_fontdialog=OFF -DFEATURE_progressdialog=OFF -DFEATURE_inputdialog=OFF
+    -DFEATURE_errormessage=OFF -DFEATURE_wizard=OFF -DFEATURE_formlayout=OFF -DFEATURE_sizegrip=OFF
+    -DFEATURE_scroller=OFF -DFEATURE_style_stylesheet=OFF -DFEATURE_whatsthis=OFF -DFEATURE_statustip=OFF
+    # GUI and core features.
+    -DFEATURE_textodfwriter=OFF -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF
+    -DFEATURE_pdf=OFF -DFEATURE_movie=OFF -DFEATURE_picture=OFF -DFEATURE_systemtrayicon=OFF
+    -DFEATURE_sessionmanager=OFF -DFEATURE_standarditemmodel=OFF -DFEATURE_filesystemmodel=OFF
+    -DFEATURE_undocommand=OFF -DFEATURE_undostack=OFF -DFEATURE_undogroup=OFF -DFEATURE_imageformat_ppm=OFF
+    -DFEATURE_sharedmemory=OFF -DFEATURE_systemsemaphore=OFF -DFEATURE_proxymodel=OFF
+    -DFEATURE_stringlistmodel=OFF -DFEATURE_jalalicalendar=OFF -DFEATURE_hijricalendar=OFF
+    -DFEATURE_islamiccivilcalendar=OFF
+)
 # Tablet support stays off: the source package leaves out the Wintab header.
 cmake -S qtbase-everywhere-src-6.4.2 -B build -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/mingw.cmake" \
@@ -151,7 +236,8 @@ cmake -S qtbase-everywhere-src-6.4.2 -B build -G Ninja \
     -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_vulkan=OFF \
     -DFEATURE_tabletevent=OFF \
     -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
-    -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF
+    -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_pcre2=OFF \
+    "${lean[@]}"
 ninja -C build -j"$(nproc)"
 cmake --install build
 # Relocatable as the shared archive is: the toolchain file beside Qt's own.
